@@ -1,0 +1,40 @@
+# The README's two commands (`make demo`, `make test`) and a few helpers.
+# Each first installs whatever Debian packages are missing.
+
+JOBS     ?= $(shell nproc)
+BUILD    := build
+ASAN     := build-asan
+GEN      := -G Ninja
+export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
+
+.PHONY: deps build test test-plain test-asan demo bench fuzz clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: test-plain test-asan
+
+test-plain: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+test-asan: deps
+	cmake -S . -B $(ASAN) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEM_SANITIZE=ON -DKEM_BENCH=OFF
+	cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+demo: build
+	bash scripts/demo.sh $(BUILD)
+
+bench: build
+	@for b in $(BUILD)/bench/*; do echo "== $$b"; "$$b" || exit 1; done
+
+fuzz: deps
+	bash scripts/fuzz.sh
+
+clean:
+	rm -rf $(BUILD) $(ASAN)
