@@ -1,0 +1,173 @@
+#include "archive/ShrinkEncoder.h"
+
+#include <memory>
+#include <utility>
+
+namespace kem::archive {
+
+ShrinkEncoder::ShrinkEncoder(Sink sink) : m_sink(std::move(sink)) {
+    Reset();
+}
+
+void ShrinkEncoder::Reset() {
+    for (int code = 0; code < kCodes; ++code) {
+        m_dictionary[code] = Entry{kNone, kNone, static_cast<std::uint8_t>(code < 256 ? code : 0)};
+        m_freeList[code] = static_cast<std::uint16_t>(code);
+    }
+    m_nextFree = kFirstFree;
+    m_tableFull = false;
+    m_started = false;
+    m_bits = 0;
+    m_bitCount = 0;
+    m_outSize = 0;
+}
+
+void ShrinkEncoder::Put(std::span<const std::uint8_t> data) {
+    for (std::uint8_t c : data) {
+        Put(c);
+    }
+}
+
+void ShrinkEncoder::Put(std::uint8_t c) {
+    if (!m_started) {
+        m_started = true;
+        m_bits = 0;
+        m_bitCount = 0;
+        m_codeSize = kMinCodeSize;
+        m_maxCode = (1 << kMinCodeSize) - 1;
+        m_prefix = c;
+        return;
+    }
+    if (m_tableFull) {
+        // Cleared even when (prefix, c) is known: the reader clears at the same point.
+        Emit(m_prefix);
+        Emit(kControl);
+        Emit(2);
+        ClearLeaves();
+        Add(m_prefix, c);
+        m_prefix = c;
+        return;
+    }
+    if (const int code = Find(m_prefix, c); code != kNone) {
+        m_prefix = code;
+        return;
+    }
+    Emit(m_prefix);
+    Add(m_prefix, c);
+    m_prefix = c;
+    // Widen as soon as the next code to hand out no longer fits, so the reader never meets it
+    // in the narrower size.
+    if (!m_tableFull && m_freeList[m_nextFree] > m_maxCode && m_codeSize < kMaxCodeSize) {
+        Emit(kControl);
+        Emit(1);
+        ++m_codeSize;
+        m_maxCode = (1 << m_codeSize) - 1;
+    }
+}
+
+void ShrinkEncoder::Finish() {
+    if (m_started) {
+        Emit(m_prefix);
+        if (m_bitCount > 0) {
+            PutOut(static_cast<std::uint8_t>(m_bits));
+            m_bits = 0;
+            m_bitCount = 0;
+        }
+    }
+    Flush();
+}
+
+int ShrinkEncoder::Find(int prefix, std::uint8_t c) const {
+    for (int code = m_dictionary[prefix].child; code != kNone; code = m_dictionary[code].sibling) {
+        if (m_dictionary[code].character == c) {
+            return code;
+        }
+    }
+    return kNone;
+}
+
+void ShrinkEncoder::Add(int prefix, std::uint8_t c) {
+    if (m_nextFree >= kCodes) {
+        return;
+    }
+    const auto code = static_cast<std::int16_t>(m_freeList[m_nextFree++]);
+    m_dictionary[code] = Entry{kNone, kNone, c};
+    std::int16_t* link = &m_dictionary[prefix].child;
+    while (*link != kNone) {
+        link = &m_dictionary[*link].sibling;
+    }
+    *link = code;
+    m_tableFull = m_nextFree >= kCodes;
+}
+
+// Frees every code that has no children at the start of the pass; a code that loses all its
+// children here stays. The freed codes go back on the free list in ascending order, so the
+// reader, which frees the same codes, hands out the same ones next.
+void ShrinkEncoder::ClearLeaves() {
+    m_leaves.reset();
+    std::size_t depth = 0;
+    for (int root = 255; root >= 0; --root) {
+        m_pruneStack[depth++] = static_cast<std::uint16_t>(root);
+    }
+    while (depth > 0) {
+        const int parent = m_pruneStack[--depth];
+        std::int16_t* link = &m_dictionary[parent].child;
+        while (*link != kNone) {
+            Entry& child = m_dictionary[*link];
+            if (child.child == kNone) {
+                m_leaves.set(static_cast<std::size_t>(*link));
+                *link = std::exchange(child.sibling, kNone);
+            } else {
+                m_pruneStack[depth++] = static_cast<std::uint16_t>(*link);
+                link = &child.sibling;
+            }
+        }
+    }
+    int slot = kCodes;
+    for (int code = kCodes - 1; code >= kFirstFree; --code) {
+        if (m_leaves.test(static_cast<std::size_t>(code))) {
+            m_freeList[--slot] = static_cast<std::uint16_t>(code);
+        }
+    }
+    m_nextFree = slot;
+    if (slot < kCodes) {
+        m_tableFull = false;
+    }
+}
+
+void ShrinkEncoder::Emit(int code) {
+    m_bits |= static_cast<std::uint32_t>(code) << m_bitCount;
+    m_bitCount += m_codeSize;
+    while (m_bitCount >= 8) {
+        PutOut(static_cast<std::uint8_t>(m_bits));
+        m_bits >>= 8;
+        m_bitCount -= 8;
+    }
+}
+
+void ShrinkEncoder::PutOut(std::uint8_t byte) {
+    m_out[m_outSize++] = byte;
+    if (m_outSize == kBufferSize) {
+        Flush();
+    }
+}
+
+void ShrinkEncoder::Flush() {
+    if (m_outSize > 0) {
+        m_sink(m_out.data(), m_outSize);
+        m_outSize = 0;
+    }
+}
+
+std::vector<std::uint8_t> ShrinkEncoder::ShrinkAll(std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> result;
+    auto encoder =
+        std::make_unique<ShrinkEncoder>([&result](const std::uint8_t* bytes, std::size_t size) {
+            result.insert(result.end(), bytes, bytes + size);
+        });
+    encoder->Put(data);
+    encoder->Finish();
+    return result;
+}
+
+}  // namespace kem::archive

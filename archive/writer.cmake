@@ -1,0 +1,4 @@
+# Archive writer: the Shrink compressor and the TZip component (used by KEMZIP).
+target_sources(kem_archive PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ShrinkEncoder.cpp
+)
