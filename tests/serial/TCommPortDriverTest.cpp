@@ -1,0 +1,324 @@
+#include "gps/TCommPortDriver.h"
+
+#include "tests/serial/PseudoTerminal.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kem::gps {
+namespace {
+
+using namespace std::chrono_literals;
+using test::PseudoTerminal;
+
+// Linux's "custom divisor" speed code; glibc's termios.h does not name it.
+constexpr speed_t kBother = 0010000;
+
+// Gives the pseudo-terminal time to move written bytes to the slave's input queue.
+void settle() {
+    std::this_thread::sleep_for(30ms);
+}
+
+class DriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // QTimer needs an application object; its event loop runs only where a test asks.
+        static int argc = 1;
+        static char name[] = "serial_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv);
+        driver.SetPortName(pty.slaveName());
+        driver.OnReceiveData = [this](TCommPortDriver* sender, const char* data,
+                                      std::uint32_t size) {
+            EXPECT_EQ(sender, &driver);
+            chunks.emplace_back(data, size);
+            received.append(data, size);
+        };
+    }
+
+    // Ticks until `bytes` bytes have arrived in total (or two seconds have passed).
+    void tickUntil(std::size_t bytes) {
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (received.size() < bytes && std::chrono::steady_clock::now() < deadline) {
+            driver.PollTick();
+            std::this_thread::sleep_for(2ms);
+        }
+    }
+
+    PseudoTerminal pty;
+    TCommPortDriver driver;
+    std::vector<std::string> chunks;
+    std::string received;
+};
+
+TEST(DriverProperties, DefaultsAndSetterRules) {
+    TCommPortDriver d;
+    EXPECT_EQ(d.Port(), pnCOM2);
+    EXPECT_EQ(d.PortName(), "/dev/ttyS1");
+    EXPECT_EQ(d.BaudRate(), br9600);
+    EXPECT_EQ(d.BaudRateValue(), 9600u);
+    EXPECT_EQ(d.DataBits(), db8BITS);
+    EXPECT_EQ(d.StopBits(), sb1BITS);
+    EXPECT_EQ(d.Parity(), ptNONE);
+    EXPECT_EQ(d.HwFlow(), hfNONERTSON);
+    EXPECT_EQ(d.SwFlow(), sfNONE);
+    EXPECT_EQ(d.InBufSize(), 2048u);
+    EXPECT_EQ(d.OutBufSize(), 2048u);
+    EXPECT_EQ(d.PollingDelay(), 50);
+    EXPECT_TRUE(d.EnableDTROnOpen());
+    EXPECT_FALSE(d.Connected());
+
+    d.SetPort(pnCOM3);
+    EXPECT_EQ(d.PortName(), "/dev/ttyS2");
+    d.SetPortName("/dev/ttyUSB0");
+    EXPECT_EQ(d.Port(), pnCustom);
+    d.SetPort(pnCustom);
+    EXPECT_EQ(d.PortName(), "/dev/ttyUSB0");
+
+    d.SetBaudRate(br4800);
+    EXPECT_EQ(d.BaudRateValue(), 4800u);
+    d.SetBaudRate(br256000);
+    EXPECT_EQ(d.BaudRateValue(), 256000u);
+    d.SetBaudRateValue(4800);
+    EXPECT_EQ(d.BaudRate(), brCustom);
+
+    d.SetInBufSize(100);
+    EXPECT_EQ(d.InBufSize(), 128u);
+    d.SetInBufSize(10000);
+    EXPECT_EQ(d.InBufSize(), 8192u);
+    d.SetOutBufSize(0);
+    EXPECT_EQ(d.OutBufSize(), 128u);
+    d.SetPollingDelay(0);
+    EXPECT_EQ(d.PollingDelay(), 5);
+
+    EXPECT_FALSE(d.ApplyPortSettings());
+    EXPECT_FALSE(d.PurgeBuffers(true, true));
+    d.Disconnect();  // harmless when not connected
+    EXPECT_EQ(TCommPortDriver::PlatformName(), "Linux");
+    EXPECT_GT(TCommPortDriver::PlatformVersion(), 0u);
+}
+
+TEST_F(DriverTest, ReceivesEverythingInOrder) {
+    ASSERT_TRUE(driver.Connect());
+    ASSERT_TRUE(driver.Connected());
+    driver.PollTick();
+    EXPECT_TRUE(chunks.empty()) << "an empty queue calls no handler";
+
+    std::mt19937 rng(7);
+    std::string sent;
+    for (int piece = 0; piece < 40; ++piece) {
+        std::string bytes(1 + rng() % 300, '\0');
+        for (auto& b : bytes)
+            b = static_cast<char>(rng());  // every byte value, NUL and CR included
+        pty.write(bytes);
+        sent += bytes;
+        if (piece % 3 == 0)
+            driver.PollTick();
+    }
+    tickUntil(sent.size());
+    EXPECT_EQ(received, sent);
+}
+
+TEST_F(DriverTest, RefusesWhatIsNotAnOpenableTerminal) {
+    for (const char* name : {"/dev/kemgps-no-such-port", "/dev/null", "/tmp"}) {
+        SCOPED_TRACE(name);
+        driver.SetPortName(name);
+        EXPECT_FALSE(driver.Connect());
+        EXPECT_FALSE(driver.Connected());
+    }
+}
+
+TEST_F(DriverTest, ConnectWhileConnectedKeepsThePortAndItsQueue) {
+    ASSERT_TRUE(driver.Connect());
+    pty.write("$GPGGA,1");
+    settle();
+    // Reopening would apply the settings again and discard the queued bytes.
+    EXPECT_TRUE(driver.Connect());
+    tickUntil(8);
+    EXPECT_EQ(received, "$GPGGA,1");
+}
+
+TEST_F(DriverTest, PortIsExclusive) {
+    ASSERT_TRUE(driver.Connect());
+    TCommPortDriver second;
+    second.SetPortName(pty.slaveName());
+    EXPECT_FALSE(second.Connect());
+    EXPECT_FALSE(second.Connected());
+    EXPECT_TRUE(driver.Connected());
+
+    driver.Disconnect();
+    EXPECT_FALSE(driver.Connected());
+    EXPECT_TRUE(second.Connect()) << "a closed port can be opened again";
+    second.Disconnect();
+    EXPECT_TRUE(driver.Connect());
+}
+
+TEST_F(DriverTest, PortAndBufferSizesAreFixedWhileConnected) {
+    ASSERT_TRUE(driver.Connect());
+    driver.SetPortName("/dev/ttyUSB9");
+    driver.SetPort(pnCOM4);
+    driver.SetInBufSize(4096);
+    driver.SetOutBufSize(4096);
+    EXPECT_EQ(driver.PortName(), pty.slaveName());
+    EXPECT_EQ(driver.Port(), pnCustom);
+    EXPECT_EQ(driver.InBufSize(), 2048u);
+    EXPECT_EQ(driver.OutBufSize(), 2048u);
+}
+
+TEST_F(DriverTest, LineSettingsReachTheDevice) {
+    driver.SetBaudRateValue(4800);
+    driver.SetHwFlow(hfRTSCTS);
+    ASSERT_TRUE(driver.Connect());
+    termios t = pty.slaveSettings();
+    EXPECT_EQ(cfgetispeed(&t), B4800);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_cflag & (PARENB | CSTOPB | CMSPAR), 0u);
+    EXPECT_NE(t.c_cflag & CRTSCTS, 0u);
+    EXPECT_NE(t.c_cflag & CREAD, 0u);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u) << "raw mode";
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR), 0u) << "bytes pass unchanged";
+
+    // Changed while connected: applied at once.
+    driver.SetStopBits(sb2BITS);
+    driver.SetSwFlow(sfXONXOFF);
+    driver.SetHwFlow(hfNONE);
+    t = pty.slaveSettings();
+    EXPECT_NE(t.c_cflag & CSTOPB, 0u);
+    EXPECT_EQ(t.c_cflag & CRTSCTS, 0u);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF), static_cast<tcflag_t>(IXON | IXOFF));
+    EXPECT_EQ(t.c_cc[VSTART], 17);
+    EXPECT_EQ(t.c_cc[VSTOP], 19);
+    driver.SetBaudRate(br115200);
+    EXPECT_EQ(cfgetispeed(&(t = pty.slaveSettings())), B115200);
+    driver.SetBaudRate(br14400);  // no standard speed code
+    EXPECT_EQ(cfgetispeed(&(t = pty.slaveSettings())), kBother);
+}
+
+// A pseudo-terminal carries 8-bit characters without parity only, like a device that refuses
+// the other framings.
+TEST_F(DriverTest, RefusedSettingsKeepAnOpenPortOpenAndFailAConnect) {
+    ASSERT_TRUE(driver.Connect());
+    driver.SetParity(ptEVEN);
+    EXPECT_TRUE(driver.Connected());
+    EXPECT_FALSE(driver.ApplyPortSettings());
+    driver.Disconnect();
+
+    TCommPortDriver seven;
+    seven.SetPortName(pty.slaveName());
+    seven.SetDataBits(db7BITS);
+    EXPECT_FALSE(seven.Connect());
+    EXPECT_FALSE(seven.Connected());
+    seven.SetDataBits(db8BITS);
+    EXPECT_TRUE(seven.Connect()) << "the failed attempt released the port";
+}
+
+TEST_F(DriverTest, NewBaudRateWhileConnectedDiscardsPendingInput) {
+    ASSERT_TRUE(driver.Connect());
+    pty.write("garbage at the old speed");
+    settle();
+    driver.SetBaudRateValue(9600);
+    driver.PollTick();
+    EXPECT_TRUE(chunks.empty());
+    pty.write("fresh");
+    tickUntil(5);
+    EXPECT_EQ(received, "fresh");
+}
+
+TEST_F(DriverTest, MoreThanInBufSizeArrivesOverSeveralTicks) {
+    driver.SetInBufSize(128);
+    ASSERT_TRUE(driver.Connect());
+    const std::string sent(300, 'x');
+    pty.write(sent);
+    settle();
+    driver.PollTick();
+    ASSERT_EQ(chunks.size(), 1u);
+    EXPECT_EQ(chunks[0].size(), 128u);
+    driver.PollTick();
+    driver.PollTick();
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[1].size(), 128u);
+    EXPECT_EQ(chunks[2].size(), 44u);
+    EXPECT_EQ(received, sent);
+}
+
+TEST_F(DriverTest, HangUpClosesThePortWithinOneTick) {
+    int hangups = 0;
+    driver.OnHangup = [&] {
+        EXPECT_FALSE(driver.Connected());
+        ++hangups;
+    };
+    ASSERT_TRUE(driver.Connect());
+    pty.closeMaster();
+    driver.PollTick();
+    EXPECT_FALSE(driver.Connected());
+    EXPECT_EQ(hangups, 1);
+    driver.PollTick();
+    EXPECT_EQ(hangups, 1);
+    EXPECT_FALSE(driver.Connect()) << "the device is gone";
+}
+
+TEST_F(DriverTest, TickInsideTheHandlerDoesNotReenter) {
+    ASSERT_TRUE(driver.Connect());
+    int depth = 0;
+    int maxDepth = 0;
+    driver.OnReceiveData = [&](TCommPortDriver*, const char* data, std::uint32_t size) {
+        maxDepth = std::max(maxDepth, ++depth);
+        received.append(data, size);
+        if (received.size() == size) {
+            // First batch: more data arrives while the handler is still busy.
+            pty.write("second");
+            settle();
+            driver.PollTick();
+        }
+        --depth;
+    };
+    pty.write("first;");
+    tickUntil(12);
+    EXPECT_EQ(received, "first;second");
+    EXPECT_EQ(maxDepth, 1);
+}
+
+TEST_F(DriverTest, TimerDeliversAndNestedEventLoopWaits) {
+    driver.SetPollingDelay(5);
+    ASSERT_TRUE(driver.Connect());
+    int depth = 0;
+    int maxDepth = 0;
+    int calls = 0;
+    driver.OnReceiveData = [&](TCommPortDriver*, const char* data, std::uint32_t size) {
+        maxDepth = std::max(maxDepth, ++depth);
+        received.append(data, size);
+        if (++calls == 1) {
+            // Like a report box opened by the handler: the timer keeps firing meanwhile.
+            pty.write("B");
+            QEventLoop nested;
+            QTimer::singleShot(100, &nested, &QEventLoop::quit);
+            nested.exec();
+        }
+        --depth;
+    };
+    pty.write("A");
+    QEventLoop loop;
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
+        if (received.size() >= 2)
+            loop.quit();
+    });
+    watchdog.start(10);
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(received, "AB");
+    EXPECT_EQ(maxDepth, 1);
+}
+
+}  // namespace
+}  // namespace kem::gps
