@@ -1,0 +1,108 @@
+#include "tools/kemsim/Options.h"
+
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace kem::kemsim {
+
+namespace {
+
+template <typename Number>
+bool parseNumber(const std::string& text, Number& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseNonNegative(const std::string& text, double& value) {
+    return parseNumber(text, value) && std::isfinite(value) && value >= 0;
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    using Flag = std::function<void()>;
+    const std::map<std::string, Flag> flags = {
+        {"--help", [&] { o.help = true; }},       {"-h", [&] { o.help = true; }},
+        {"--split", [&] { o.split = true; }},     {"--noise", [&] { o.noise = true; }},
+        {"--stdout", [&] { o.toStdout = true; }},
+    };
+    // Each returns false when the value is not acceptable.
+    using Valued = std::function<bool(const std::string&)>;
+    const std::map<std::string, Valued> valued = {
+        {"--link", [&](const std::string& v) { return !(o.linkPath = v).empty(); }},
+        {"--replay", [&](const std::string& v) { return !(o.replayPath = v).empty(); }},
+        {"--speed", [&](const std::string& v) { return parseNonNegative(v, o.speed); }},
+        {"--hangup-after",
+         [&](const std::string& v) { return parseNonNegative(v, o.hangupAfter.emplace()); }},
+        {"--count",
+         [&](const std::string& v) { return parseNumber(v, o.count.emplace()) && *o.count > 0; }},
+        {"--seed", [&](const std::string& v) { return parseNumber(v, o.seed.emplace()); }},
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> value;
+        if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        if (const auto f = flags.find(name); f != flags.end() && !value) {
+            f->second();
+            continue;
+        }
+        const auto v = valued.find(name);
+        if (v == valued.end()) {
+            error = flags.count(name) ? "option " + name + " takes no value"
+                                      : "unknown option '" + args[i] + "'";
+            return std::nullopt;
+        }
+        if (!value) {
+            if (i + 1 == args.size()) {
+                error = "option " + name + " needs a value";
+                return std::nullopt;
+            }
+            value = args[++i];
+        }
+        if (!v->second(*value)) {
+            error = "bad value '" + *value + "' for " + name;
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+std::string UsageText() {
+    return R"(Usage: kemsim [OPTION]...
+Plays a GPS receiver for KEMGPS: NMEA 0183 sentences (RMC, GGA, GSA, GSV) with checksums and
+CR LF line ends, one set a second as a 4800-baud receiver sends them.
+
+It opens a pseudo-terminal and prints, on the first line of its output, the device name to
+enter as KEMGPS's port (for example pts/7, meaning /dev/pts/7). Without --replay it drives from
+56°29.5' N 20°51' E south-east across Lithuania to Vilnius and back, crossing many map squares;
+it starts without a fix and has a 3D fix after a few seconds. Stop it with Ctrl+C.
+
+Options:
+  --link PATH          also make PATH a symbolic link to the pseudo-terminal (removed at exit)
+  --speed N            send N seconds of data per real second (default 1; fractions allowed;
+                       0 = as fast as possible)
+  --replay FILE        play a recorded NMEA log instead; its time fields (RMC, GGA, ZDA, GLL)
+                       pace it at one second per time step, stopping at the end of the file
+  --count N            stop after N seconds of data
+  --stdout             write to standard output instead of a pseudo-terminal
+  --split              write in random chunks of 1 byte and more, with pauses between them
+  --noise              now and then insert garbage bytes or break a line
+  --hangup-after SECS  after SECS real seconds close the line as if the receiver were
+                       unplugged, and exit
+  --seed N             seed for --split and --noise, to repeat a run exactly
+  -h, --help           show this text
+
+Options also take the form --name=value. Exit status: 0 when done, 1 when the pseudo-terminal,
+the link or the output fails, 2 for a bad option or an unreadable --replay file.
+)";
+}
+
+}  // namespace kem::kemsim

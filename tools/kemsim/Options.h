@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kem::kemsim {
+
+struct Options {
+    bool help = false;
+    std::string linkPath;               // --link: symlink to the pseudo-terminal
+    double speed = 1;                   // --speed: seconds of data per real second; 0 = no pacing
+    std::string replayPath;             // --replay: recorded log instead of the built-in drive
+    bool split = false;                 // --split: random chunk sizes down to 1 byte
+    bool noise = false;                 // --noise: garbage bytes and broken lines now and then
+    std::optional<double> hangupAfter;  // --hangup-after: seconds until the line goes dead
+    std::optional<std::int64_t> count;  // --count: seconds of data to send
+    bool toStdout = false;              // --stdout: no pseudo-terminal
+    std::optional<std::uint32_t> seed;  // --seed: repeatable --split and --noise
+};
+
+// Parses the arguments after the program name. On a bad option, returns nothing and sets
+// error to a one-line explanation.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
+
+// The --help text.
+std::string UsageText();
+
+}  // namespace kem::kemsim

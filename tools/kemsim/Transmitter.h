@@ -1,0 +1,50 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kem::kemsim {
+
+struct TransmitSettings {
+    double speed = 1;           // seconds of data per real second; 0 = no pacing
+    bool split = false;         // random chunk sizes down to 1 byte
+    bool noise = false;         // garbage bytes and broken lines now and then
+    bool dropWhenFull = false;  // a pseudo-terminal nobody reads: drop, as a UART would
+    std::optional<std::chrono::steady_clock::duration> hangupAfter;
+    std::uint32_t seed = 0;
+};
+
+// Writes one second of lines after another to a file descriptor, paced like a 4800-baud
+// receiver: second k starts k / speed real seconds after the first, and its bytes follow at
+// the line's byte rate (never filling more than most of the second).
+class Transmitter {
+public:
+    Transmitter(int fd, const TransmitSettings& settings);
+
+    enum class Result { Sent, HangupTime, OutputFailed };
+
+    // Sends the lines (each with its line end), or stops early when the hang-up time comes or
+    // the output fails (errno tells why).
+    Result SendSecond(const std::vector<std::string>& lines);
+
+private:
+    bool writeChunk(const char* data, std::size_t size);
+    bool expired() const;
+    void pause(std::chrono::duration<double> seconds) const;
+
+    int m_fd;
+    TransmitSettings m_settings;
+    std::mt19937 m_random;
+    std::chrono::steady_clock::time_point m_start;
+    std::int64_t m_seconds = 0;
+};
+
+// Damages a line now and then (about one in eight): garbage bytes put inside it, its tail cut
+// off, or its line end dropped so that it runs into the next one.
+std::string AddNoise(const std::string& line, std::mt19937& random);
+
+}  // namespace kem::kemsim

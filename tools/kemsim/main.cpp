@@ -1,0 +1,161 @@
+// kemsim: a simulated GPS receiver on a pseudo-terminal (or standard output) for trying KEMGPS
+// without hardware and for driving the real serial path in tests.
+
+#include "tools/kemsim/Options.h"
+#include "tools/kemsim/ReplayLog.h"
+#include "tools/kemsim/SimulatedReceiver.h"
+#include "tools/kemsim/Transmitter.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+
+using namespace kem::kemsim;
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Removed by the signal handler too, so it lives in a fixed buffer.
+char g_linkPath[4096];
+
+void removeLink() {
+    if (g_linkPath[0] != '\0')
+        unlink(g_linkPath);
+}
+
+void onTerminate(int) {
+    removeLink();
+    _exit(0);
+}
+
+int fail(const std::string& what) {
+    std::cerr << "kemsim: " << what << ": " << std::strerror(errno) << '\n';
+    removeLink();
+    return kExitFailure;
+}
+
+// A pseudo-terminal whose slave passes bytes unchanged; returns the master or -1.
+int openPseudoTerminal(std::string& slaveName) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return -1;
+    slaveName = ptsname(master);
+    termios tio{};
+    // Termios calls on the master set the slave: raw, so nothing is echoed or translated.
+    if (tcgetattr(master, &tio) == 0) {
+        cfmakeraw(&tio);
+        tcsetattr(master, TCSANOW, &tio);
+    }
+    return master;
+}
+
+bool makeLink(const std::string& target, const std::string& path) {
+    if (path.size() >= sizeof g_linkPath) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        unlink(path.c_str());  // left over from an earlier run
+    if (symlink(target.c_str(), path.c_str()) != 0)
+        return false;
+    std::strcpy(g_linkPath, path.c_str());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const auto options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::cerr << "kemsim: " << error << "\nTry 'kemsim --help' for more information.\n";
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::cout << UsageText();
+        return 0;
+    }
+
+    std::vector<Second> replay;
+    if (!options->replayPath.empty()) {
+        std::ifstream log(options->replayPath, std::ios::binary);
+        if (!log) {
+            std::cerr << "kemsim: cannot read " << options->replayPath << ": "
+                      << std::strerror(errno) << '\n';
+            return kExitUsage;
+        }
+        replay = SplitIntoSeconds(log);
+    }
+
+    signal(SIGPIPE, SIG_IGN);
+    signal(SIGINT, onTerminate);
+    signal(SIGTERM, onTerminate);
+    signal(SIGHUP, onTerminate);
+
+    int fd = STDOUT_FILENO;
+    if (!options->toStdout) {
+        std::string slave;
+        fd = openPseudoTerminal(slave);
+        if (fd < 0)
+            return fail("cannot open a pseudo-terminal");
+        if (!options->linkPath.empty() && !makeLink(slave, options->linkPath))
+            return fail("cannot link " + options->linkPath + " to " + slave);
+        // The first line is the port name KEMGPS takes; the rest is for people.
+        std::cout << slave.substr(std::strlen("/dev/")) << std::endl;
+        std::cerr << "kemsim: simulated receiver on " << slave
+                  << (options->linkPath.empty() ? "" : " (" + options->linkPath + ")") << '\n';
+    }
+
+    TransmitSettings settings;
+    settings.speed = options->speed;
+    settings.split = options->split;
+    settings.noise = options->noise;
+    settings.dropWhenFull = !options->toStdout;
+    settings.seed = options->seed ? *options->seed : std::random_device{}();
+    if (options->hangupAfter)
+        settings.hangupAfter = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(*options->hangupAfter));
+    Transmitter transmitter(fd, settings);
+    const SimulatedReceiver receiver(std::time(nullptr));
+
+    auto result = Transmitter::Result::Sent;
+    const auto seconds =
+        options->replayPath.empty() ? INT64_MAX : static_cast<std::int64_t>(replay.size());
+    for (std::int64_t k = 0; k < std::min(seconds, options->count.value_or(INT64_MAX)); ++k) {
+        if (options->replayPath.empty()) {
+            result = transmitter.SendSecond(receiver.Second(k));
+        } else {
+            std::vector<std::string> lines = replay[static_cast<std::size_t>(k)];
+            for (auto& line : lines)
+                line += "\r\n";
+            result = transmitter.SendSecond(lines);
+        }
+        if (result != Transmitter::Result::Sent)
+            break;
+    }
+    if (result == Transmitter::Result::OutputFailed)
+        return fail("cannot write");
+    if (result == Transmitter::Result::HangupTime)
+        std::cerr << "kemsim: hung up\n";
+    close(fd);
+    removeLink();
+    return 0;
+}
