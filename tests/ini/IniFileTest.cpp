@@ -140,11 +140,13 @@ TEST_F(IniFileTest, FailedWritesRaiseTheError) {
     fs::permissions(m_path, fs::perms::owner_read);
     EXPECT_THROW(IniFile(m_path).WriteBool("S", "Log", false), IoError);
     EXPECT_EQ(Stored(), "[S]\nLog=1\n");
+}
 
+TEST_F(IniFileTest, ReadOnlyFolderRaisesTheError) {
     if (RunningAsRoot()) {
         GTEST_SKIP() << "folder permissions do not bind root";
     }
-    fs::permissions(m_path, fs::perms::owner_read | fs::perms::owner_write);
+    Store("[S]\nLog=1\n");
     fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(IniFile(m_path).WriteBool("S", "Log", false), IoError);
     EXPECT_EQ(Stored(), "[S]\nLog=1\n");
