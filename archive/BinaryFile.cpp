@@ -1,0 +1,96 @@
+#include "archive/BinaryFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "app/IoError.h"
+
+namespace kem::archive {
+
+BinaryFile::BinaryFile(const std::string& path, Mode mode) : m_path(path) {
+    const int flags = mode == Mode::Read ? O_RDONLY : O_RDWR | O_CREAT | O_TRUNC;
+    do {
+        m_fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    } while (m_fd < 0 && errno == EINTR);
+}
+
+BinaryFile::~BinaryFile() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+std::size_t BinaryFile::Read(std::uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(m_fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            Fail("Unable to read");
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+void BinaryFile::ReadExact(std::uint8_t* data, std::size_t size) {
+    if (Read(data, size) != size) {
+        throw IoError("Unable to read " + m_path + ": unexpected end of file");
+    }
+}
+
+void BinaryFile::Write(const std::uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(m_fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            Fail("Unable to write to");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void BinaryFile::Seek(std::uint64_t offset) {
+    if (::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+        Fail("Unable to seek in");
+    }
+}
+
+void BinaryFile::SeekEnd() {
+    if (::lseek(m_fd, 0, SEEK_END) < 0) {
+        Fail("Unable to seek in");
+    }
+}
+
+std::uint64_t BinaryFile::Position() const {
+    const off_t at = ::lseek(m_fd, 0, SEEK_CUR);
+    if (at < 0) {
+        Fail("Unable to seek in");
+    }
+    return static_cast<std::uint64_t>(at);
+}
+
+void BinaryFile::Truncate() {
+    if (::ftruncate(m_fd, static_cast<off_t>(Position())) != 0) {
+        Fail("Unable to cut");
+    }
+}
+
+void BinaryFile::Fail(const char* what) const {
+    if (m_fd < 0) {
+        throw IoError(std::string(what) + " " + m_path + ": file not open");
+    }
+    throw IoError::FromErrno(what, m_path);
+}
+
+}  // namespace kem::archive

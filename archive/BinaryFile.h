@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kem::archive {
+
+// An open file with block reads and writes, positioning and cutting. Failures after opening
+// throw kem::IoError naming the file and the reason.
+class BinaryFile {
+public:
+    enum class Mode {
+        Read,    // existing file, read only
+        Create,  // created or emptied, read and write
+    };
+
+    // A closed object when opening fails; errno then tells why.
+    BinaryFile(const std::string& path, Mode mode);
+    BinaryFile(const BinaryFile&) = delete;
+    BinaryFile& operator=(const BinaryFile&) = delete;
+    ~BinaryFile();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    const std::string& Path() const { return m_path; }
+
+    // Up to `size` bytes; fewer only at the end of the file.
+    std::size_t Read(std::uint8_t* data, std::size_t size);
+    // Exactly `size` bytes, else an error.
+    void ReadExact(std::uint8_t* data, std::size_t size);
+    void Write(const std::uint8_t* data, std::size_t size);
+    void Seek(std::uint64_t offset);
+    void SeekEnd();
+    std::uint64_t Position() const;
+    // Cuts the file off at the current position.
+    void Truncate();
+
+private:
+    [[noreturn]] void Fail(const char* what) const;
+
+    std::string m_path;
+    int m_fd = -1;
+};
+
+}  // namespace kem::archive
