@@ -310,7 +310,12 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGsv(std::string_view line) {
 
 void NmeaDecoder::WriteSatelliteRows(int baseRow) {
     static constexpr const char* kSuffix[] = {"", "\xB0", "\xB0", " dB"};
-    const std::size_t last = m_fields.Count() - 1;
+    std::size_t last = m_fields.Count() - 1;
+    // NMEA 4.10 receivers add a signal ID after the last block; blocks have four fields, so a
+    // lone field after them is that ID and no satellite number.
+    if ((m_fields.Count() - 4) % 4 == 1) {
+        --last;
+    }
     for (int k = 0; k < 4; ++k) {
         for (int column = 0; column < 4; ++column) {
             const std::size_t index = 4 + 4 * k + column;

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "RecordingHost.h"
+
+namespace kem::gps::test {
+namespace {
+
+const std::filesystem::path kLogDir = std::filesystem::path(KEM_TEST_DATA) / "nmea";
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::filesystem::path> Logs() {
+    std::vector<std::filesystem::path> logs;
+    for (const auto& entry : std::filesystem::directory_iterator(kLogDir)) {
+        if (entry.path().extension() == ".log") {
+            logs.push_back(entry.path());
+        }
+    }
+    std::sort(logs.begin(), logs.end());
+    return logs;
+}
+
+struct Outcome {
+    GpsFix fix;
+    std::string square;
+    std::vector<std::string> memo;
+    std::vector<std::string> steps;
+};
+
+// Streams bytes in chunks of 1..maxChunk bytes; maxChunk 0 feeds one line (up to its CR) a call.
+Outcome Decode(const std::string& bytes, std::size_t maxChunk, unsigned seed) {
+    RecordingHost host;
+    host.memoVisible = true;
+    host.log = true;
+    NmeaDecoder decoder(host);
+    decoder.SetPeriod(3);
+    decoder.SetDecimalSeparator(',');
+    std::mt19937 random(seed);
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t size;
+        if (maxChunk == 0) {
+            const auto cr = bytes.find('\r', pos);
+            size = cr == std::string::npos ? bytes.size() - pos : cr + 1 - pos;
+        } else {
+            size = std::min<std::size_t>(1 + random() % maxChunk, bytes.size() - pos);
+        }
+        Feed(decoder, bytes.substr(pos, size));
+        pos += size;
+    }
+    return {decoder.Fix(), decoder.CurrentSquare(), host.memo, host.StepCalls()};
+}
+
+void ExpectSameFix(const GpsFix& got, const GpsFix& want) {
+    EXPECT_EQ(got.DateTimeText, want.DateTimeText);
+    EXPECT_EQ(got.SpeedText, want.SpeedText);
+    EXPECT_EQ(got.TimeText, want.TimeText);
+    EXPECT_EQ(got.LatText, want.LatText);
+    EXPECT_EQ(got.LongText, want.LongText);
+    EXPECT_EQ(got.AltitudeText, want.AltitudeText);
+    EXPECT_EQ(got.GeoidText, want.GeoidText);
+    EXPECT_EQ(got.SatsText, want.SatsText);
+    EXPECT_EQ(got.ModeText, want.ModeText);
+    EXPECT_EQ(got.NoFix, want.NoFix);
+    EXPECT_EQ(got.LatRaw, want.LatRaw);
+    EXPECT_EQ(got.LongRaw, want.LongRaw);
+}
+
+TEST(ReceiverLogs, ChunkSizeDoesNotChangeTheResult) {
+    const auto logs = Logs();
+    ASSERT_EQ(logs.size(), 15u);
+    for (const auto& path : logs) {
+        SCOPED_TRACE(path.filename().string());
+        const std::string bytes = ReadFile(path);
+        const Outcome byLine = Decode(bytes, 0, 0);
+        EXPECT_FALSE(byLine.fix.TimeText.empty());
+        EXPECT_FALSE(byLine.steps.empty());
+        for (const unsigned seed : {1u, 2u, 3u}) {
+            for (const std::size_t maxChunk : {1u, 7u, 40u, 300u}) {
+                SCOPED_TRACE("seed " + std::to_string(seed) + " chunk " + std::to_string(maxChunk));
+                const Outcome chunked = Decode(bytes, maxChunk, seed);
+                ExpectSameFix(chunked.fix, byLine.fix);
+                EXPECT_EQ(chunked.square, byLine.square);
+                EXPECT_EQ(chunked.memo, byLine.memo);
+                EXPECT_EQ(chunked.steps, byLine.steps);
+            }
+        }
+    }
+}
+
+TEST(ReceiverLogs, SatelliteWindowOpenNeverCrashes) {
+    for (const auto& path : Logs()) {
+        SCOPED_TRACE(path.filename().string());
+        const std::string bytes = ReadFile(path);
+        RecordingHost host;
+        host.satVisible = host.memoVisible = true;
+        NmeaDecoder decoder(host);
+        decoder.SetPeriod(1);
+        std::mt19937 random(7);
+        for (std::size_t pos = 0; pos < bytes.size();) {
+            const std::size_t size = std::min<std::size_t>(1 + random() % 64, bytes.size() - pos);
+            Feed(decoder, bytes.substr(pos, size));
+            pos += size;
+        }
+        EXPECT_FALSE(host.table.Cell(1, SatColumn::Nr).empty());
+    }
+}
+
+TEST(ReceiverLogs, GarbageNeverCrashesAndStaysBounded) {
+    RecordingHost host;
+    host.satVisible = host.memoVisible = host.log = host.autoMap = true;
+    NmeaDecoder decoder(host);
+    decoder.SetPeriod(1);
+    std::mt19937 random(11);
+    const std::string alphabet = "$GPRMCGAVS,.*\"0123456789 \r\n\t";
+    for (int chunk = 0; chunk < 20000; ++chunk) {
+        std::string bytes(1 + random() % 100, '\0');
+        for (char& c : bytes) {
+            c = random() % 4 == 0 ? static_cast<char>(random())
+                                  : alphabet[random() % alphabet.size()];
+        }
+        if (chunk % 3 == 0) {
+            bytes.insert(0, "$GP" + std::string(chunk % 2 ? "GSV," : "GGA,"));
+        }
+        Feed(decoder, bytes);
+        ASSERT_LE(decoder.PendingLine().size(), LineAssembler::kPendingCap);
+    }
+}
+
+}  // namespace
+}  // namespace kem::gps::test
