@@ -1,0 +1,232 @@
+#include "tools/kemsim/Options.h"
+#include "tools/kemsim/ReplayLog.h"
+#include "tools/kemsim/Transmitter.h"
+
+#include "gps/TCommPortDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kem::kemsim {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kKemsim = std::string(KEM_PROGRAM_DIR) + "/kemsim";
+
+// Runs kemsim with the arguments; returns its standard output and sets its exit status.
+std::string run(const std::string& args, int& status) {
+    FILE* pipe = popen((kKemsim + " " + args + " 2>/dev/null").c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    status = WEXITSTATUS(pclose(pipe));
+    return out;
+}
+
+class TempFile {
+public:
+    explicit TempFile(const std::string& contents)
+        : m_path(std::filesystem::temp_directory_path() /
+                 ("kemsim-test-" + std::to_string(getpid()) + ".nmea")) {
+        std::ofstream(m_path, std::ios::binary) << contents;
+    }
+    ~TempFile() { std::filesystem::remove(m_path); }
+    std::string path() const { return m_path.string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+TEST(Options, ParsesValuesAndRejectsBadOnes) {
+    std::string error;
+    const auto o = ParseOptions({"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps",
+                                 "--hangup-after", "3", "--seed", "9"},
+                                error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_DOUBLE_EQ(o->speed, 2.5);
+    EXPECT_EQ(o->count, 30);
+    EXPECT_TRUE(o->split);
+    EXPECT_FALSE(o->noise);
+    EXPECT_EQ(o->linkPath, "/tmp/gps");
+    EXPECT_DOUBLE_EQ(o->hangupAfter.value_or(0), 3.0);
+    EXPECT_EQ(o->seed, 9u);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {"--sped", "2"},           {"--speed"},      {"--speed", "fast"},
+        {"--speed", "-1"},         {"--count", "0"}, {"--count", "1.5"},
+        {"--noise=yes"},           {"extra"},        {"--link", ""},
+        {"--hangup-after", "nan"},
+    };
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args.front());
+        error.clear();
+        EXPECT_FALSE(ParseOptions(args, error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(Program, HelpAndBadOptions) {
+    int status = -1;
+    const std::string help = run("--help", status);
+    EXPECT_EQ(status, 0);
+    for (const char* option : {"--link", "--speed", "--replay", "--split", "--noise",
+                               "--hangup-after", "--count", "--stdout"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+    run("--frobnicate", status);
+    EXPECT_EQ(status, 2);
+    run("--replay /nonexistent/log.nmea", status);
+    EXPECT_EQ(status, 2);
+}
+
+TEST(Replay, CutsALogIntoSecondsByItsTimeFields) {
+    std::istringstream log(
+        "$GPGSV,1,1,01,05,40,083,46*7B\r\n"  // before any time: first second
+        "$GPGGA,120000.00,5441.1234,N,02519.5678,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
+        "$GPRMC,120000,A,5441.12,N,02519.56,E,0.0,0.0,010124,,*00\r\n"
+        "$GNGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1*39\n"
+        "$GPRMC,120001,A,5441.12,N,02519.56,E,0.0,0.0,010124,,*00\r\n"
+        "garbage line\r\n"
+        "$GPGLL,5441.12,N,02519.56,E,120002,A*00\r\n"
+        "$GPGGA,,,,,,0,00,,,,,,,*66\r\n");
+    const auto seconds = SplitIntoSeconds(log);
+    ASSERT_EQ(seconds.size(), 3u);
+    EXPECT_EQ(seconds[0].size(), 4u);
+    EXPECT_EQ(seconds[0][3], "$GNGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1*39");
+    EXPECT_EQ(seconds[1].size(), 2u);
+    EXPECT_EQ(seconds[2].size(), 2u) << "a sentence without a time stays in its second";
+    EXPECT_EQ(TimeOfDay("$GPZDA,235959.00,31,12,2025,00,00*6A"), "235959");
+    EXPECT_EQ(TimeOfDay("$GPRMC,12:00,A"), "");
+}
+
+TEST(Program, ReplayReproducesTheFileLines) {
+    std::string log;
+    for (int s = 0; s < 5; ++s) {
+        log += "$GPRMC,12000" + std::to_string(s) + ",A,5441.12,N,02519.56,E,0.0,0.0,010124,,*00\n";
+        log += "$GPGGA,12000" + std::to_string(s) + ".00,5441.1234,N,02519.5678,E,1,08*00\n";
+        log += "not NMEA, kept as it is\n";
+    }
+    const TempFile file(log);
+    int status = -1;
+    const std::string out = run("--stdout --speed 0 --replay " + file.path(), status);
+    EXPECT_EQ(status, 0);
+    std::string expected;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        expected += line + "\r\n";
+    EXPECT_EQ(out, expected);
+
+    // Paced: five seconds of data at five per second take about a second.
+    const auto begin = std::chrono::steady_clock::now();
+    run("--stdout --speed 5 --replay " + file.path(), status);
+    const auto took = std::chrono::steady_clock::now() - begin;
+    EXPECT_GT(took, 700ms);
+    EXPECT_LT(took, 3s);
+}
+
+TEST(Transmitter, SplittingKeepsTheBytesAndNoiseDamagesOnlySome) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 400; ++i)
+        lines.push_back("$GPGGA,line " + std::to_string(i) + "*00\r\n");
+    std::string joined;
+    for (const auto& l : lines)
+        joined += l;
+
+    for (const bool noise : {false, true}) {
+        SCOPED_TRACE(noise ? "noise" : "split");
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        std::string out;
+        std::thread reader([&] {
+            char buffer[4096];
+            for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+                out.append(buffer, static_cast<std::size_t>(n));
+        });
+        TransmitSettings settings;
+        settings.speed = 0;
+        settings.split = true;
+        settings.noise = noise;
+        settings.seed = 42;
+        Transmitter transmitter(fds[1], settings);
+        EXPECT_EQ(transmitter.SendSecond(lines), Transmitter::Result::Sent);
+        close(fds[1]);
+        reader.join();
+        close(fds[0]);
+        if (!noise) {
+            EXPECT_EQ(out, joined);
+            continue;
+        }
+        int intact = 0;
+        for (const auto& l : lines)
+            intact += out.find(l) != std::string::npos;
+        EXPECT_GT(intact, 300);
+        EXPECT_LT(intact, 395);
+    }
+}
+
+// The real path: kemsim's pseudo-terminal read by the driver, until kemsim hangs up.
+TEST(Program, DriverReceivesValidSentencesUntilHangUp) {
+    static int argc = 1;
+    static char name[] = "kemsim_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+
+    FILE* sim = popen((kKemsim + " --speed 5 --hangup-after 2 2>/dev/null").c_str(), "r");
+    ASSERT_NE(sim, nullptr);
+    char port[256] = {};
+    ASSERT_NE(std::fgets(port, sizeof port, sim), nullptr);
+    std::string portName(port);
+    portName.pop_back();
+    EXPECT_TRUE(portName.starts_with("pts/")) << portName;
+
+    gps::TCommPortDriver driver;
+    driver.SetPortName(gps::kDevicePrefix + portName);
+    driver.SetBaudRateValue(4800);
+    std::string received;
+    bool hungUp = false;
+    driver.OnReceiveData = [&](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
+        received.append(data, size);
+    };
+    driver.OnHangup = [&] { hungUp = true; };
+    ASSERT_TRUE(driver.Connect());
+    const auto deadline = std::chrono::steady_clock::now() + 6s;
+    while (!hungUp && std::chrono::steady_clock::now() < deadline) {
+        driver.PollTick();
+        std::this_thread::sleep_for(20ms);
+    }
+    pclose(sim);
+    EXPECT_TRUE(hungUp);
+    EXPECT_FALSE(driver.Connected());
+
+    // Whole lines after the first line end: about ten seconds of data, six sentences each.
+    const auto first = received.find("\r\n");
+    ASSERT_NE(first, std::string::npos);
+    std::istringstream in(received.substr(first + 2));
+    int sentences = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (in.eof())
+            break;  // cut off by the hang-up
+        ASSERT_TRUE(line.ends_with('\r')) << line;
+        line.pop_back();
+        ASSERT_TRUE(line.starts_with("$GP")) << line;
+        ++sentences;
+    }
+    EXPECT_GT(sentences, 30);
+}
+
+}  // namespace
+}  // namespace kem::kemsim
