@@ -39,6 +39,9 @@ public:
         while (m_held < width) {
             const int byte = m_source.ReadByte();
             if (byte < 0) {
+                // The bits collected so far went into the failed read.
+                m_bits = 0;
+                m_held = 0;
                 return -1;
             }
             m_bits |= static_cast<std::uint32_t>(byte) << m_held;
