@@ -4,18 +4,20 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 namespace kem::archive {
 namespace {
 
-// Local-time conversions are tested in a fixed zone with summer time.
+// Local-time conversions are tested in a fixed zone with summer time: UTC+2, UTC+3 from the
+// last Sunday of March to the last Sunday of October. A POSIX rule needs no zone database.
 class DosTimeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* tz = std::getenv("TZ");
         m_savedTz = tz ? tz : "";
         m_hadTz = tz != nullptr;
-        setenv("TZ", "Europe/Vilnius", 1);
+        setenv("TZ", "EET-2EEST,M3.5.0/3,M10.5.0/4", 1);
         tzset();
     }
     void TearDown() override {
@@ -27,63 +29,60 @@ protected:
         tzset();
     }
 
-    static std::time_t Local(int year, int month, int day, int hour, int minute, int second) {
-        std::tm t{};
-        t.tm_year = year - 1900;
-        t.tm_mon = month - 1;
-        t.tm_mday = day;
-        t.tm_hour = hour;
-        t.tm_min = minute;
-        t.tm_sec = second;
-        t.tm_isdst = -1;
-        return std::mktime(&t);
-    }
-
 private:
     std::string m_savedTz;
     bool m_hadTz = false;
 };
 
-TEST_F(DosTimeTest, PacksLocalTime) {
-    // 2025-07-15 13:25:26 local (summer time): 13*2048 + 25*32 + 13, 45*512 + 7*32 + 15.
-    const DosDateTime dos = ToDosDateTime(Local(2025, 7, 15, 13, 25, 26));
-    EXPECT_EQ(dos.time, 13 * 2048 + 25 * 32 + 13);
-    EXPECT_EQ(dos.date, 45 * 512 + 7 * 32 + 15);
-    EXPECT_EQ(dos.Packed(), std::uint32_t{dos.date} << 16 | dos.time);
+constexpr std::uint16_t DosTime(int hour, int minute, int second) {
+    return static_cast<std::uint16_t>(hour * 2048 + minute * 32 + second / 2);
+}
+constexpr std::uint16_t DosDate(int year, int month, int day) {
+    return static_cast<std::uint16_t>((year - 1980) * 512 + month * 32 + day);
+}
+
+TEST_F(DosTimeTest, ConvertsInLocalTime) {
+    struct Case {
+        std::time_t utc;
+        DosDateTime local;
+    };
+    const Case cases[] = {
+        {1752575126, {DosTime(13, 25, 26), DosDate(2025, 7, 15)}},  // 10:25:26 UTC, summer
+        {1738360798, {DosTime(23, 59, 58), DosDate(2025, 1, 31)}},  // 21:59:58 UTC, winter
+        {1751317200, {DosTime(0, 0, 0), DosDate(2025, 7, 1)}},      // previous day in UTC
+        {951818402, {DosTime(12, 0, 2), DosDate(2000, 2, 29)}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToDosDateTime(c.utc), c.local) << c.utc;
+        EXPECT_EQ(FromDosDateTime(c.local), c.utc) << c.utc;
+    }
+    const DosDateTime dos = cases[0].local;
+    EXPECT_EQ(dos.Packed(), 0x5AEF6B2Du);  // date high, time low
     EXPECT_EQ(DosDateTime::FromPacked(dos.Packed()), dos);
 }
 
-TEST_F(DosTimeTest, RoundTripKeepsEvenSecondsAndDropsOddOnes) {
-    for (const std::time_t t : {Local(2025, 1, 31, 23, 59, 58), Local(2025, 7, 1, 0, 0, 0),
-                                Local(2000, 2, 29, 12, 0, 2)}) {
-        EXPECT_EQ(FromDosDateTime(ToDosDateTime(t)), t);
-    }
-    const std::time_t odd = Local(2025, 3, 5, 8, 30, 59);
+TEST_F(DosTimeTest, OddSecondsRoundDown) {
+    const std::time_t odd = 1741156259;  // 08:30:59 local
+    EXPECT_EQ(ToDosDateTime(odd), (DosDateTime{DosTime(8, 30, 58), DosDate(2025, 3, 5)}));
     EXPECT_EQ(FromDosDateTime(ToDosDateTime(odd)), odd - 1);
 }
 
 TEST_F(DosTimeTest, ClampsYearsOutsideTheForm) {
-    const DosDateTime early = ToDosDateTime(Local(1975, 6, 1, 12, 0, 0));
-    EXPECT_EQ(early, (DosDateTime{0, 1 * 32 + 1}));  // 1980-01-01 00:00:00
-    const DosDateTime late = ToDosDateTime(Local(2150, 6, 1, 12, 0, 0));
-    EXPECT_EQ(late.date, 127 * 512 + 12 * 32 + 31);
-    EXPECT_EQ(late.time, 23 * 2048 + 59 * 32 + 29);
+    EXPECT_EQ(ToDosDateTime(170845200), (DosDateTime{0, DosDate(1980, 1, 1)}));  // 1975
+    EXPECT_EQ(ToDosDateTime(5693360400), (DosDateTime{DosTime(23, 59, 58), DosDate(2107, 12, 31)}));
 }
 
 TEST_F(DosTimeTest, RejectsFieldsOutOfRange) {
-    const std::uint16_t noon = 12 * 2048;
-    const auto date = [](int year, int month, int day) {
-        return static_cast<std::uint16_t>((year - 1980) * 512 + month * 32 + day);
-    };
-    EXPECT_TRUE(FromDosDateTime({noon, date(2024, 2, 29)}));
-    EXPECT_FALSE(FromDosDateTime({noon, date(2023, 2, 29)}));
-    EXPECT_FALSE(FromDosDateTime({noon, date(2024, 4, 31)}));
-    EXPECT_FALSE(FromDosDateTime({noon, date(2024, 0, 1)}));
-    EXPECT_FALSE(FromDosDateTime({noon, date(2024, 13, 1)}));
-    EXPECT_FALSE(FromDosDateTime({noon, date(2024, 1, 0)}));
-    EXPECT_FALSE(FromDosDateTime({24 * 2048, date(2024, 1, 1)}));
-    EXPECT_FALSE(FromDosDateTime({60 * 32, date(2024, 1, 1)}));
-    EXPECT_FALSE(FromDosDateTime({30, date(2024, 1, 1)}));  // 60 seconds
+    const std::uint16_t noon = DosTime(12, 0, 0);
+    EXPECT_TRUE(FromDosDateTime({noon, DosDate(2024, 2, 29)}));
+    EXPECT_FALSE(FromDosDateTime({noon, DosDate(2023, 2, 29)}));
+    EXPECT_FALSE(FromDosDateTime({noon, DosDate(2024, 4, 31)}));
+    EXPECT_FALSE(FromDosDateTime({noon, DosDate(2024, 0, 1)}));
+    EXPECT_FALSE(FromDosDateTime({noon, DosDate(2024, 13, 1)}));
+    EXPECT_FALSE(FromDosDateTime({noon, DosDate(2024, 1, 0)}));
+    EXPECT_FALSE(FromDosDateTime({24 * 2048, DosDate(2024, 1, 1)}));
+    EXPECT_FALSE(FromDosDateTime({60 * 32, DosDate(2024, 1, 1)}));
+    EXPECT_FALSE(FromDosDateTime({30, DosDate(2024, 1, 1)}));  // 60 seconds
     EXPECT_FALSE(FromDosDateTime({0, 0}));
 }
 
