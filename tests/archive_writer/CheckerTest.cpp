@@ -2,11 +2,14 @@
 // own extractor: each must accept them and give back the very bytes that were packed.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <map>
 #include <memory>
 
 #include "ArchiveFiles.h"
 #include "CodeStream.h"
+#include "archive/TUnZip.h"
 #include "archive/TZip.h"
 #include "bench/archive_writer/SampleData.h"
 
@@ -88,6 +91,31 @@ TEST_F(CheckerTest, MixedDataClearsTheDictionaryManyTimes) {
     ASSERT_EQ(archive.entries.size(), 1u);
     ASSERT_EQ(archive.entries[0].method, 1);
     EXPECT_GE(test::ReadShrinkCodes(archive.entries[0].data).clearedAfter.size(), 20u);
+}
+
+std::time_t ModificationTime(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mtime;
+}
+
+TEST_F(CheckerTest, OurExtractorGivesBackEveryFileWithItsTime) {
+    for (const Packed& p : s_packed) {
+        SCOPED_TRACE(p.archive);
+        TUnZip unzip;
+        unzip.OnError = [](ZipComponent&, const std::string& text) { ADD_FAILURE() << text; };
+        unzip.SetArcName(p.archive);
+        unzip.SetExtrPath(p.archive + ".out");
+        ASSERT_TRUE(unzip.Extract());
+        for (const auto& [name, content] : p.files) {
+            const std::string extracted = unzip.ExtrPath() + name;
+            EXPECT_TRUE(test::ReadFile(extracted) == content) << name;
+            // The archive keeps local time in steps of two seconds.
+            const std::time_t source = ModificationTime(s_dir->Path() + name);
+            EXPECT_LE(source - ModificationTime(extracted), 1) << name;
+            EXPECT_GE(source - ModificationTime(extracted), 0) << name;
+        }
+    }
 }
 
 TEST_F(CheckerTest, InfoZipUnzipAcceptsEveryArchive) {

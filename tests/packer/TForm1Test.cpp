@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "archive/TUnZip.h"
 #include "bench/archive_writer/SampleData.h"
 #include "tests/archive_writer/ArchiveFiles.h"
 
@@ -82,6 +83,13 @@ TEST_F(TForm1Test, ListsTheBitmapsAndPacksEachIntoItsOwnArchive) {
     ASSERT_EQ(ab.entries.size(), 1u);
     EXPECT_EQ(ab.entries[0].name, "a.b.bmp");
     EXPECT_FALSE(fs::exists(MapDir() + "x.z")) << "a folder is listed but not packed";
+
+    // KEMGPS unpacks the sheet again when the bitmap is missing.
+    archive::TUnZip unzip;
+    unzip.SetArcName(MapDir() + "K26.z");
+    unzip.SetExtrPath(dir.Path() + "unpacked");
+    ASSERT_TRUE(unzip.Extract());
+    EXPECT_EQ(ReadFile(dir.Path() + "unpacked/K26.bmp"), sheet);
     EXPECT_TRUE(fs::exists(MapDir() + "K26.bmp")) << "bitmaps stay";
     EXPECT_EQ(MemoLines(*form), (QStringList{"K26.bmp", "a.b.bmp", "x.bmp"}));
 }
