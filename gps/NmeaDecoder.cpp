@@ -188,19 +188,8 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGga(std::string_view line) {
     }
 
     if (!m_fields.At(9).empty()) {
-        m_text = m_fields.At(9);
-        SubstituteSeparator(m_text, m_decimalSeparator);
-        m_text += ' ';
-        m_text += m_fields.At(10);
-        LowerAscii(m_text);
-        Assign(m_fix.AltitudeText, FixField::Altitude, m_text);
-
-        m_text = m_fields.At(11);
-        SubstituteSeparator(m_text, m_decimalSeparator);
-        m_text += ' ';
-        m_text += m_fields.At(12);
-        LowerAscii(m_text);
-        Assign(m_fix.GeoidText, FixField::Geoid, m_text);
+        DecodeHeight(9, m_fix.AltitudeText, FixField::Altitude);
+        DecodeHeight(11, m_fix.GeoidText, FixField::Geoid);
     }
 
     m_text = m_fields.At(7);
@@ -254,6 +243,17 @@ void NmeaDecoder::DecodeLongitude() {
         m_text.erase(0, 1);
     }
     Assign(m_fix.LongText, FixField::Long, m_text);
+}
+
+// A value and its unit in the next field: "545.4,M" shows as "545,4 m".
+void NmeaDecoder::DecodeHeight(std::size_t index, std::string& member, FixField field) {
+    m_text = m_fields.At(index);
+    SubstituteSeparator(m_text, m_decimalSeparator);
+    m_text += ' ';
+    const auto unit = m_text.size();
+    m_text += m_fields.At(index + 1);
+    LowerAscii(m_text, unit);
+    Assign(member, field, m_text);
 }
 
 void NmeaDecoder::RunPositionStep() {

@@ -52,6 +52,10 @@ public:
     void SetDecimalSeparator(char separator) { m_decimalSeparator = separator; }
     char DecimalSeparator() const { return m_decimalSeparator; }
 
+    // True while a call of Receive is running (a host call may run a nested event loop): the
+    // decoder must outlive it, so the owner defers destroying it until this is false.
+    bool Busy() const { return m_running; }
+
     std::int32_t FixCounter() const { return m_fixCounter; }
     std::int32_t SatCycleCounter() const { return m_satCycleCounter; }
     const std::string& PendingLine() const { return m_assembler.PendingLine(); }
@@ -74,6 +78,7 @@ private:
     void WriteSatelliteRows(int baseRow);
     void DecodeLatitude();
     void DecodeLongitude();
+    void DecodeHeight(std::size_t index, std::string& member, FixField field);
     void RunPositionStep();
     void Assign(std::string& member, FixField field, const std::string& value);
     void Assign(bool& member, FixField field, bool value);

@@ -123,10 +123,10 @@ std::string FormatOneDecimal(float value, char decimalSeparator) {
     return out;
 }
 
-void LowerAscii(std::string& text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
+void LowerAscii(std::string& text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] >= 'A' && text[i] <= 'Z') {
+            text[i] = static_cast<char>(text[i] - 'A' + 'a');
         }
     }
 }

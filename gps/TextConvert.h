@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,7 +26,7 @@ long double TextToFloat(std::string_view text, char decimalSeparator);
 // exact half rounds away from zero. Infinite or NaN values give "0" + separator + "0".
 std::string FormatOneDecimal(float value, char decimalSeparator);
 
-// ASCII letters A-Z lowered; other bytes as they are.
-void LowerAscii(std::string& text);
+// ASCII letters A-Z from position from on lowered; other bytes as they are.
+void LowerAscii(std::string& text, std::size_t from = 0);
 
 }  // namespace kem::gps
