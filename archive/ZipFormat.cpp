@@ -1,42 +1,113 @@
 #include "archive/ZipFormat.h"
 
+#include <utility>
+
 #include "archive/LittleEndian.h"
 
 namespace kem::archive {
 namespace {
 
+// Each record's layout is written down once, as the order of its fields after the signature;
+// the same list drives both directions, so reading and writing cannot disagree on an offset.
+
+class FieldWriter {
+public:
+    explicit FieldWriter(std::uint8_t* at) : m_at(at) {}
+    void operator()(std::uint16_t value) { PutU16(Advance(2), value); }
+    void operator()(std::uint32_t value) { PutU32(Advance(4), value); }
+
+private:
+    std::uint8_t* Advance(std::size_t width) { return std::exchange(m_at, m_at + width); }
+    std::uint8_t* m_at;
+};
+
+class FieldReader {
+public:
+    explicit FieldReader(const std::uint8_t* at) : m_at(at) {}
+    void operator()(std::uint16_t& value) { value = GetU16(Advance(2)); }
+    void operator()(std::uint32_t& value) { value = GetU32(Advance(4)); }
+
+private:
+    const std::uint8_t* Advance(std::size_t width) { return std::exchange(m_at, m_at + width); }
+    const std::uint8_t* m_at;
+};
+
 // The 26 bytes from "version needed" to "extra field length", shared by both headers.
-constexpr std::size_t kEntryFieldsLength = 26;
+constexpr auto kEntryFields = [](auto& h, auto& field) {
+    field(h.versionNeeded);
+    field(h.flags);
+    field(h.method);
+    field(h.modTime);
+    field(h.modDate);
+    field(h.crc32);
+    field(h.compressedSize);
+    field(h.uncompressedSize);
+    field(h.nameLength);
+    field(h.extraLength);
+};
 
-void PutEntryFields(std::uint8_t* p, const LocalHeader& h) {
-    PutU16(p + 0, h.versionNeeded);
-    PutU16(p + 2, h.flags);
-    PutU16(p + 4, h.method);
-    PutU16(p + 6, h.modTime);
-    PutU16(p + 8, h.modDate);
-    PutU32(p + 10, h.crc32);
-    PutU32(p + 14, h.compressedSize);
-    PutU32(p + 18, h.uncompressedSize);
-    PutU16(p + 22, h.nameLength);
-    PutU16(p + 24, h.extraLength);
+constexpr auto kCentralFields = [](auto& h, auto& field) {
+    field(h.versionMadeBy);
+    kEntryFields(h.entry, field);
+    field(h.commentLength);
+    field(h.diskNumberStart);
+    field(h.internalAttributes);
+    field(h.externalAttributes);
+    field(h.localHeaderOffset);
+};
+
+constexpr auto kEndFields = [](auto& r, auto& field) {
+    field(r.diskNumber);
+    field(r.directoryDisk);
+    field(r.entriesOnDisk);
+    field(r.totalEntries);
+    field(r.directorySize);
+    field(r.directoryOffset);
+    field(r.commentLength);
+};
+
+// Bytes a layout covers, signature included; checked against the fixed lengths below.
+struct FieldCounter {
+    std::size_t bytes = 4;
+    constexpr void operator()(const std::uint16_t&) { bytes += 2; }
+    constexpr void operator()(const std::uint32_t&) { bytes += 4; }
+};
+
+template <typename Record, typename Layout>
+constexpr std::size_t LayoutLength(Layout layout) {
+    Record record{};
+    FieldCounter counter;
+    layout(record, counter);
+    return counter.bytes;
 }
 
-LocalHeader GetEntryFields(const std::uint8_t* p) {
-    LocalHeader h;
-    h.versionNeeded = GetU16(p + 0);
-    h.flags = GetU16(p + 2);
-    h.method = GetU16(p + 4);
-    h.modTime = GetU16(p + 6);
-    h.modDate = GetU16(p + 8);
-    h.crc32 = GetU32(p + 10);
-    h.compressedSize = GetU32(p + 14);
-    h.uncompressedSize = GetU32(p + 18);
-    h.nameLength = GetU16(p + 22);
-    h.extraLength = GetU16(p + 24);
-    return h;
+static_assert(LayoutLength<LocalHeader>(kEntryFields) == kLocalHeaderLength);
+static_assert(LayoutLength<CentralHeader>(kCentralFields) == kCentralHeaderLength);
+static_assert(LayoutLength<EndRecord>(kEndFields) == kEndRecordLength);
+
+template <std::size_t Length, typename Record, typename Layout>
+std::array<std::uint8_t, Length> Encode(std::uint32_t signature, const Record& record,
+                                        Layout layout) {
+    std::array<std::uint8_t, Length> out{};
+    FieldWriter writer(out.data());
+    writer(signature);
+    layout(record, writer);
+    return out;
 }
 
-static_assert(4 + kEntryFieldsLength == kLocalHeaderLength);
+template <typename Record, std::size_t Length, typename Layout>
+std::optional<Record> Decode(std::uint32_t signature, std::span<const std::uint8_t, Length> bytes,
+                             Layout layout) {
+    FieldReader reader(bytes.data());
+    std::uint32_t found = 0;
+    reader(found);
+    if (found != signature) {
+        return std::nullopt;
+    }
+    Record record;
+    layout(record, reader);
+    return record;
+}
 
 }  // namespace
 
@@ -45,19 +116,12 @@ std::uint32_t ReadSignature(std::span<const std::uint8_t, 4> bytes) {
 }
 
 std::array<std::uint8_t, kLocalHeaderLength> LocalHeader::Bytes() const {
-    std::array<std::uint8_t, kLocalHeaderLength> out{};
-    PutU32(out.data(), kLocalHeaderSignature);
-    PutEntryFields(out.data() + 4, *this);
-    return out;
+    return Encode<kLocalHeaderLength>(kLocalHeaderSignature, *this, kEntryFields);
 }
 
 std::optional<LocalHeader> LocalHeader::Read(
     std::span<const std::uint8_t, kLocalHeaderLength> bytes) {
-    const std::uint8_t* p = bytes.data();
-    if (GetU32(p) != kLocalHeaderSignature) {
-        return std::nullopt;
-    }
-    return GetEntryFields(p + 4);
+    return Decode<LocalHeader>(kLocalHeaderSignature, bytes, kEntryFields);
 }
 
 CentralHeader CentralHeader::ForEntry(const LocalHeader& entry, std::uint32_t offset) {
@@ -69,64 +133,20 @@ CentralHeader CentralHeader::ForEntry(const LocalHeader& entry, std::uint32_t of
 }
 
 std::array<std::uint8_t, kCentralHeaderLength> CentralHeader::Bytes() const {
-    std::array<std::uint8_t, kCentralHeaderLength> out{};
-    std::uint8_t* p = out.data();
-    PutU32(p, kCentralHeaderSignature);
-    PutU16(p + 4, versionMadeBy);
-    PutEntryFields(p + 6, entry);
-    PutU16(p + 32, commentLength);
-    PutU16(p + 34, diskNumberStart);
-    PutU16(p + 36, internalAttributes);
-    PutU32(p + 38, externalAttributes);
-    PutU32(p + 42, localHeaderOffset);
-    return out;
+    return Encode<kCentralHeaderLength>(kCentralHeaderSignature, *this, kCentralFields);
 }
 
 std::optional<CentralHeader> CentralHeader::Read(
     std::span<const std::uint8_t, kCentralHeaderLength> bytes) {
-    const std::uint8_t* p = bytes.data();
-    if (GetU32(p) != kCentralHeaderSignature) {
-        return std::nullopt;
-    }
-    CentralHeader h;
-    h.versionMadeBy = GetU16(p + 4);
-    h.entry = GetEntryFields(p + 6);
-    h.commentLength = GetU16(p + 32);
-    h.diskNumberStart = GetU16(p + 34);
-    h.internalAttributes = GetU16(p + 36);
-    h.externalAttributes = GetU32(p + 38);
-    h.localHeaderOffset = GetU32(p + 42);
-    return h;
+    return Decode<CentralHeader>(kCentralHeaderSignature, bytes, kCentralFields);
 }
 
 std::array<std::uint8_t, kEndRecordLength> EndRecord::Bytes() const {
-    std::array<std::uint8_t, kEndRecordLength> out{};
-    std::uint8_t* p = out.data();
-    PutU32(p, kEndRecordSignature);
-    PutU16(p + 4, diskNumber);
-    PutU16(p + 6, directoryDisk);
-    PutU16(p + 8, entriesOnDisk);
-    PutU16(p + 10, totalEntries);
-    PutU32(p + 12, directorySize);
-    PutU32(p + 16, directoryOffset);
-    PutU16(p + 20, commentLength);
-    return out;
+    return Encode<kEndRecordLength>(kEndRecordSignature, *this, kEndFields);
 }
 
 std::optional<EndRecord> EndRecord::Read(std::span<const std::uint8_t, kEndRecordLength> bytes) {
-    const std::uint8_t* p = bytes.data();
-    if (GetU32(p) != kEndRecordSignature) {
-        return std::nullopt;
-    }
-    EndRecord r;
-    r.diskNumber = GetU16(p + 4);
-    r.directoryDisk = GetU16(p + 6);
-    r.entriesOnDisk = GetU16(p + 8);
-    r.totalEntries = GetU16(p + 10);
-    r.directorySize = GetU32(p + 12);
-    r.directoryOffset = GetU32(p + 16);
-    r.commentLength = GetU16(p + 20);
-    return r;
+    return Decode<EndRecord>(kEndRecordSignature, bytes, kEndFields);
 }
 
 }  // namespace kem::archive

@@ -65,6 +65,13 @@ TEST(ZipFormat, CentralHeaderRepeatsTheLocalFields) {
     EXPECT_EQ(tail, expectedTail);
 }
 
+TEST(ZipFormat, EndRecordBytes) {
+    const auto bytes = EndRecord{0, 0, 1, 1, 53, 0x0100, 0}.Bytes();
+    const std::vector<std::uint8_t> expected = {'P', 'K', 5, 6, 0, 0, 0, 0, 1, 0, 1,
+                                                0,   53,  0, 0, 0, 0, 1, 0, 0, 0, 0};
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), expected);
+}
+
 TEST(ZipFormat, ReadRejectsAnotherRecordsSignature) {
     const auto central = CentralHeader{}.Bytes();
     EXPECT_FALSE(LocalHeader::Read(std::span(central).first<kLocalHeaderLength>()));
