@@ -1,0 +1,44 @@
+#include "app/Forms.h"
+
+#include "app/TFormMain.h"
+#include "app/TFormSet.h"
+#include "gps/TFormMemo.h"
+#include "maps/TFormQTH.h"
+#include "sats/TFormSat.h"
+
+namespace kem {
+
+TFormMain* FormMain = nullptr;
+TFormSat* FormSat = nullptr;
+TFormMemo* FormMemo = nullptr;
+TFormSet* FormSet = nullptr;
+TFormQTH* FormQTH = nullptr;
+
+Forms::Forms() {
+    m_main = std::make_unique<TFormMain>();
+    FormMain = m_main.get();
+    m_sat = std::make_unique<TFormSat>();
+    FormSat = m_sat.get();
+    m_memo = std::make_unique<TFormMemo>();
+    FormMemo = m_memo.get();
+    m_set = std::make_unique<TFormSet>();
+    FormSet = m_set.get();
+    m_qth = std::make_unique<TFormQTH>();
+    FormQTH = m_qth.get();
+}
+
+Forms::~Forms() {
+    // The main window goes first: its driver stops before the windows it feeds are gone.
+    m_main.reset();
+    FormMain = nullptr;
+    m_qth.reset();
+    FormQTH = nullptr;
+    m_set.reset();
+    FormSet = nullptr;
+    m_memo.reset();
+    FormMemo = nullptr;
+    m_sat.reset();
+    FormSat = nullptr;
+}
+
+}  // namespace kem

@@ -1,0 +1,399 @@
+#include "app/TFormMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+
+#include "app/Cp1257.h"
+#include "app/ErrorBox.h"
+#include "app/Forms.h"
+#include "app/IniFile.h"
+#include "app/IoError.h"
+#include "app/ProgramDir.h"
+#include "app/SettingsKeys.h"
+#include "app/SheetCache.h"
+#include "app/TFormSet.h"
+#include "app/WindowLook.h"
+#include "gps/NmeaDecoder.h"
+#include "gps/TCommPortDriver.h"
+#include "gps/TFormMemo.h"
+#include "maps/Locator.h"
+#include "maps/TFormQTH.h"
+#include "sats/TFormSat.h"
+
+namespace kem {
+namespace {
+
+namespace fs = std::filesystem;
+namespace keys = settings;
+
+// Connects a control's signal to a handler that may fail; a failure shows the error box.
+template <class Sender, class Signal>
+void onSignal(Sender* sender, Signal signal, TFormMain* form, void (TFormMain::*handler)()) {
+    QObject::connect(sender, signal, form,
+                     [form, handler] { guarded([&] { (form->*handler)(); }, form); });
+}
+
+}  // namespace
+
+TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
+    buildWindow();
+    connectControls();
+    m_picture = QImage(172, 306, QImage::Format_RGB32);
+    m_picture.setDotsPerMeterX(3780);  // 96 dpi
+    m_picture.setDotsPerMeterY(3780);
+    m_picture.fill(Qt::white);
+    // The status text appears one second after start-up.
+    Timer1->start();
+}
+
+TFormMain::~TFormMain() {
+    cpDrv->Disconnect();
+}
+
+void TFormMain::connectControls() {
+    onSignal(btClear, &QToolButton::clicked, this, &TFormMain::Refresh);
+    onSignal(btConnect, &QToolButton::clicked, this, &TFormMain::btConnectClick);
+    onSignal(btDisconnect, &QToolButton::clicked, this, &TFormMain::btDisconnectClick);
+    onSignal(MLog, &QAction::triggered, this, &TFormMain::MLogClick);
+    onSignal(MAutoMap, &QAction::triggered, this, &TFormMain::MAutoMapClick);
+    onSignal(MQTH, &QAction::triggered, this, &TFormMain::MQTHClick);
+    onSignal(MBaigti2, &QAction::triggered, this, &TFormMain::Baigti);
+    onSignal(MSetUp, &QMenu::aboutToShow, this, &TFormMain::MSetUpClick);
+    onSignal(MBold, &QAction::triggered, this, &TFormMain::MBoldClick);
+    onSignal(Kitinustatymai1, &QAction::triggered, this, &TFormMain::SetUp);
+    onSignal(MGPS, &QAction::triggered, this, &TFormMain::RXShow);
+    onSignal(MSat, &QAction::triggered, this, &TFormMain::Sats);
+    onSignal(MClose, &QAction::triggered, this, &TFormMain::Baigti);
+    onSignal(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
+
+    cpDrv->OnReceiveData = [this](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
+        cpDrvReceiveData(data, size);
+    };
+    // A vanished device ends the connection as the disconnect button would.
+    cpDrv->OnHangup = [this] {
+        enableTimer1();
+        pressDisconnectButton();
+    };
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        guarded([this] { FormShow(); }, this);
+    }
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    // The program ends even when the settings cannot be saved: the error is shown first.
+    guarded([this] { FormClose(); }, this);
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TFormMain::SetPeriod(std::int32_t period) {
+    Period = period;
+    if (m_decoder) {
+        m_decoder->SetPeriod(period);
+    }
+}
+
+std::string TFormMain::CurrentSquare() const {
+    return m_decoder ? m_decoder->CurrentSquare() : std::string();
+}
+
+// --- Start-up and shutdown -------------------------------------------------------------------
+
+void TFormMain::FormShow() {
+    m_decoder = std::make_unique<gps::NmeaDecoder>(static_cast<gps::DecoderHost&>(*this));
+    ProgramDir = programDirectory();
+    SettingsFile = std::make_unique<IniFile>(ProgramDir + keys::kFileName);
+    IniFile& ini = *SettingsFile;
+
+    const bool bold =
+        ini.ReadString(keys::kSection, keys::kFont, keys::kFontNormal) == keys::kFontBold;
+    QFont font = Panel5->font();
+    font.setBold(bold);
+    Panel5->setFont(font);
+    MBold->setChecked(bold);
+
+    MAutoMap->setChecked(ini.ReadBool(keys::kSection, keys::kAutoMap, false));
+    MLog->setChecked(ini.ReadBool(keys::kSection, keys::kLog, false));
+    writeBool(keys::kLog, MLog->isChecked());
+
+    const int top = ini.ReadInteger(keys::kSection, keys::kYMain, keys::kMainPlaceDefault);
+    const int left = ini.ReadInteger(keys::kSection, keys::kXMain, keys::kMainPlaceDefault);
+    move(left, top);
+
+    SetPeriod(ini.ReadInteger(keys::kSection, keys::kPeriod, keys::kPeriodDefault));
+    Radius = ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault);
+    cpDrv->SetPortName(gps::kDevicePrefix +
+                       ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault));
+
+    const QString separator = QLocale::system().decimalPoint();
+    DecimalSeparatorCopy = separator.size() == 1 && separator[0].unicode() < 0x80
+                               ? static_cast<char>(separator[0].unicode())
+                               : '.';
+    m_decoder->SetDecimalSeparator(DecimalSeparatorCopy);
+
+    const std::string logPath = ProgramDir + "EKSPEDICIJOS/Log.txt";
+    if (!fs::exists(logPath)) {
+        std::ofstream log(logPath, std::ios::binary);
+        if (!log) {
+            throw IoError::FromErrno("Unable to create", logPath);
+        }
+    }
+}
+
+void TFormMain::FormClose() {
+    Disconnect();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct RestoreCursor {
+        ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    m_decoder.reset();
+    deleteUnpackedSheets(ProgramDir + "SKVERAI/");
+    if (SettingsFile) {
+        SettingsFile->WriteInteger(keys::kSection, keys::kYMain, y());
+        SettingsFile->WriteInteger(keys::kSection, keys::kXMain, x());
+        SettingsFile->WriteInteger(keys::kSection, keys::kPeriod, Period);
+    }
+}
+
+// --- Connection control ----------------------------------------------------------------------
+
+void TFormMain::Connect() {
+    if (cpDrv->Connected()) {
+        return;
+    }
+    if (cpDrv->Connect()) {
+        enableTimer1();
+        if (m_decoder) {
+            m_decoder->ResetForConnect();
+        }
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Klaida"),
+                    QStringLiteral("Negalima prijungti prie COM.\nPatikrinkite nustatymus."),
+                    QMessageBox::Ok, this);
+    box.exec();
+    pressDisconnectButton();
+}
+
+void TFormMain::Disconnect() {
+    if (cpDrv->Connected()) {
+        cpDrv->Disconnect();
+        enableTimer1();
+    }
+}
+
+void TFormMain::btConnectClick() {
+    Connect();
+    if (cpDrv->Connected()) {
+        pressConnectButton();
+    }
+}
+
+void TFormMain::btDisconnectClick() {
+    Disconnect();
+    pressDisconnectButton();
+}
+
+void TFormMain::ShowConnectionStatus() {
+    if (cpDrv->Connected()) {
+        const std::string& name = cpDrv->PortName();
+        const std::size_t prefix = std::string_view(gps::kDevicePrefix).size();
+        Panel0->setText(QStringLiteral("Prijungta prie ") +
+                        QString::fromStdString(name.size() > prefix ? name.substr(prefix) : ""));
+    } else {
+        Panel0->setText(QStringLiteral("Neprijungta"));
+    }
+}
+
+void TFormMain::Timer1Timer() {
+    Timer1->stop();
+    ShowConnectionStatus();
+}
+
+void TFormMain::pressConnectButton() {
+    btConnect->setChecked(true);
+    btDisconnect->setChecked(false);
+}
+
+void TFormMain::pressDisconnectButton() {
+    btConnect->setChecked(false);
+    btDisconnect->setChecked(true);
+}
+
+void TFormMain::enableTimer1() {
+    // Enabling a running timer does not restart it.
+    if (!Timer1->isActive()) {
+        Timer1->start();
+    }
+}
+
+// --- Menu ------------------------------------------------------------------------------------
+
+void TFormMain::writeBool(const char* key, bool value) {
+    SettingsFile->WriteBool(keys::kSection, key, value);
+}
+
+// The menu action has already inverted its tick when these run.
+void TFormMain::MLogClick() {
+    writeBool(keys::kLog, MLog->isChecked());
+}
+
+void TFormMain::MAutoMapClick() {
+    writeBool(keys::kAutoMap, MAutoMap->isChecked());
+}
+
+void TFormMain::MBoldClick() {
+    const bool bold = MBold->isChecked();
+    QFont font = Panel5->font();
+    font.setBold(bold);
+    Panel5->setFont(font);
+    SettingsFile->WriteString(keys::kSection, keys::kFont,
+                              bold ? keys::kFontBold : keys::kFontNormal);
+}
+
+void TFormMain::MSetUpClick() {
+    Disconnect();
+    pressDisconnectButton();
+}
+
+void TFormMain::SetUp() {
+    FormSet->show();
+}
+
+void TFormMain::MQTHClick() {
+    Disconnect();
+    pressDisconnectButton();
+    FormQTH->exec();
+}
+
+void TFormMain::RXShow() {
+    FormMemo->setVisible(!FormMemo->isVisible());
+}
+
+void TFormMain::Sats() {
+    FormSat->show();
+    FormSat->raise();
+    FormSat->activateWindow();
+}
+
+void TFormMain::Baigti() {
+    close();
+}
+
+void TFormMain::Refresh() {
+    KEMSquare(CurrentSquare());
+}
+
+// --- Receiving -------------------------------------------------------------------------------
+
+void TFormMain::cpDrvReceiveData(const char* data, std::uint32_t size) {
+    if (m_decoder) {
+        m_decoder->Receive(reinterpret_cast<const std::uint8_t*>(data), size);
+    }
+}
+
+void TFormMain::pictureChanged() {
+    Image1->setPixmap(QPixmap::fromImage(m_picture));
+}
+
+bool TFormMain::AutoMapChecked() {
+    return MAutoMap->isChecked();
+}
+bool TFormMain::LogChecked() {
+    return MLog->isChecked();
+}
+bool TFormMain::MemoVisible() {
+    return FormMemo->isVisible();
+}
+bool TFormMain::SatWindowVisible() {
+    return FormSat->isVisible();
+}
+
+std::string TFormMain::CalcKEM(const std::string& latRaw, const std::string& longRaw) {
+    return maps::CalcKEM(latRaw, longRaw, DecimalSeparatorCopy);
+}
+
+void TFormMain::Beep() {
+    QApplication::beep();
+}
+
+// Saving sheets, drawing them, the log and the position mark come with the map-sheet work.
+void TFormMain::SaveMap(const std::string&) {}
+void TFormMain::KEMSquare(const std::string&) {}
+void TFormMain::ToLog(const gps::GpsFix&) {}
+void TFormMain::ToMap(const std::string&, const std::string&) {}
+
+void TFormMain::SetClipboardText(const std::string& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(fromCp1257(text));
+}
+
+void TFormMain::EchoLines(std::span<const std::string> lines) {
+    FormMemo->echoLines(std::vector<std::string>(lines.begin(), lines.end()));
+}
+
+void TFormMain::ScrollMemoToCaret() {
+    FormMemo->scrollToCaret();
+}
+
+void TFormMain::SetSatelliteCell(int row, gps::SatColumn column, const std::string& text) {
+    FormSat->setCell(row, static_cast<int>(column), fromCp1257(text));
+}
+
+void TFormMain::ShowSats() {
+    FormSat->ShowSats();
+}
+
+void TFormMain::FixChanged(const gps::GpsFix& fix, gps::FixFieldSet changed) {
+    showFix(fix, changed);
+}
+
+void TFormMain::showFix(const gps::GpsFix& fix, gps::FixFieldSet changed) {
+    using gps::FixField;
+    const std::pair<FixField, std::pair<QLabel*, const std::string*>> texts[] = {
+        {FixField::DateTime, {pnDateTime, &fix.DateTimeText}},
+        {FixField::Speed, {edSpeed, &fix.SpeedText}},
+        {FixField::Time, {edLastTime, &fix.TimeText}},
+        {FixField::Lat, {edLat, &fix.LatText}},
+        {FixField::Long, {edLong, &fix.LongText}},
+        {FixField::Altitude, {edH1, &fix.AltitudeText}},
+        {FixField::Geoid, {edH2, &fix.GeoidText}},
+        {FixField::Sats, {edSat, &fix.SatsText}},
+        {FixField::Mode, {edPrec, &fix.ModeText}},
+    };
+    for (const auto& [field, target] : texts) {
+        if (changed.Contains(field)) {
+            target.first->setText(fromCp1257(*target.second));
+        }
+    }
+    if (changed.Contains(FixField::NoFix)) {
+        showNoFix(fix.NoFix);
+    }
+}
+
+void TFormMain::showNoFix(bool noFix) {
+    QPalette palette = edPrec->palette();
+    palette.setColor(QPalette::Base,
+                     noFix ? look::kRed : QApplication::palette().color(QPalette::Base));
+    edPrec->setPalette(palette);
+}
+
+}  // namespace kem

@@ -1,0 +1,128 @@
+#include "app/TFormSet.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "app/Cp1257.h"
+#include "app/ErrorBox.h"
+#include "app/Forms.h"
+#include "app/IniFile.h"
+#include "app/PortChoices.h"
+#include "app/SettingsKeys.h"
+#include "app/SettingsText.h"
+#include "app/TFormMain.h"
+#include "app/WindowLook.h"
+#include "gps/TCommPortDriver.h"
+
+namespace kem {
+namespace {
+
+namespace keys = settings;
+
+QLabel* makeStaticText(QWidget* parent, const QString& text, int left, int top) {
+    auto* label = new QLabel(text, parent);
+    look::placeAt(label, left, top);
+    return label;
+}
+
+QComboBox* makeBox(QWidget* parent, const QStringList& items, int left, int top, int width) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->adjustSize();
+    look::place(box, left, top, width, box->height());
+    return box;
+}
+
+std::string boxText(const QComboBox* box) {
+    return toCp1257(box->currentText());
+}
+
+}  // namespace
+
+TFormSet::TFormSet(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("Nustatymai"));
+    setFont(look::formFont());
+    resize(237, 121);
+
+    QStringList ports;
+    for (const auto& name : serialPortChoices()) {
+        ports.append(QString::fromStdString(name));
+    }
+    StaticText1 = makeStaticText(this, QStringLiteral("Ryšio su GPS RX prievadas"), 14, 20);
+    PortComboBox = makeBox(this, ports, 154, 16, 65);
+    PortComboBox->setEditText(QString::fromLatin1(keys::kPortDefault));
+    StaticText3 = makeStaticText(this, QStringLiteral("Pozicijos žymės dydis"), 14, 44);
+    ComboBox2 = makeBox(this, {" 2", " 4", " 6", " 8", "10"}, 122, 41, 38);
+    ComboBox2->setEditText(QStringLiteral("6"));
+    StaticText4 = makeStaticText(this, QStringLiteral("pikselių"), 166, 43);
+    StaticText11 = makeStaticText(this, QStringLiteral("&Atnaujinti kas"), 13, 68);
+    StaticText11->setFixedWidth(66);
+    ComboBox1 = makeBox(this, {"  5", "10", "20", "30", "60"}, 82, 65, 38);
+    ComboBox1->setEditText(QStringLiteral(" 15"));
+    StaticText11->setBuddy(ComboBox1);
+    StaticText2 = makeStaticText(this, QStringLiteral("sekundžių"), 124, 67);
+    btApply = new QPushButton(QStringLiteral("Taikyti"), this);
+    look::place(btApply, 168, 96, 65, 20);
+
+    setTabOrder(PortComboBox, ComboBox2);
+    setTabOrder(ComboBox2, ComboBox1);
+    setTabOrder(ComboBox1, btApply);
+
+    connect(btApply, &QPushButton::clicked, this, &TFormSet::btApplyClick);
+}
+
+void TFormSet::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        guarded([this] { FormShow(); }, this);
+    }
+}
+
+void TFormSet::closeEvent(QCloseEvent* event) {
+    // A settings file that cannot be written keeps the dialog open.
+    if (guarded([this] { FormClose(); }, this)) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TFormSet::FormShow() {
+    IniFile& ini = *FormMain->SettingsFile;
+    PortComboBox->setEditText(
+        fromCp1257(ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault)));
+    const int top = ini.ReadInteger(keys::kSection, keys::kYSet, keys::kSetPlaceDefault);
+    const int left = ini.ReadInteger(keys::kSection, keys::kXSet, keys::kSetPlaceDefault);
+    move(left, top);
+    ComboBox1->setEditText(
+        QString::number(ini.ReadInteger(keys::kSection, keys::kPeriod, keys::kPeriodDefault)));
+    ComboBox2->setEditText(
+        QString::number(2 * ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault)));
+}
+
+void TFormSet::FormClose() {
+    TFormMain& main = *FormMain;
+    main.SetPeriod(textToIntDef(boxText(ComboBox1), keys::kPeriodDefault));
+    main.Radius = textToIntDef(boxText(ComboBox2), 2 * keys::kRadiusDefault) / 2;
+    const std::string port = boxText(PortComboBox);
+    main.cpDrv->SetPortName(gps::kDevicePrefix + trimText(port));
+
+    IniFile& ini = *main.SettingsFile;
+    ini.WriteInteger(keys::kSection, keys::kYSet, y());
+    ini.WriteInteger(keys::kSection, keys::kXSet, x());
+    ini.WriteInteger(keys::kSection, keys::kPeriod, main.Period);
+    ini.WriteInteger(keys::kSection, keys::kRadius, main.Radius);
+    ini.WriteString(keys::kSection, keys::kPort, port);
+}
+
+void TFormSet::btApplyClick() {
+    close();
+}
+
+}  // namespace kem

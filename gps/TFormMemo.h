@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace kem {
+
+// The raw text window "GPS tekstas": shows the received lines while it is visible.
+class TFormMemo : public QWidget {
+    Q_OBJECT
+
+public:
+    // More lines than this and the window starts again from empty.
+    static constexpr int kMaxLines = 200;
+
+    explicit TFormMemo(QWidget* parent = nullptr);
+
+    // Appends one batch of received lines (Windows-1257 bytes, no line ends); clears everything
+    // once the window holds more than kMaxLines lines.
+    void echoLines(const std::vector<std::string>& lines);
+    // Brings the caret, which stands after the newest line, into view.
+    void scrollToCaret();
+
+    int lineCount() const { return m_lineCount; }
+
+    QPlainTextEdit* InMemo = nullptr;
+    QPushButton* Button1 = nullptr;
+
+private:
+    void Button1Click();
+
+    int m_lineCount = 0;
+};
+
+}  // namespace kem

@@ -1,0 +1,274 @@
+// The main window on a temporary program folder: settings file use, menu ticks, connection
+// control on pseudo-terminals, the fix panel, the raw text window and the shutdown.
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+
+#include "WindowTestSupport.h"
+#include "app/TFormMain.h"
+#include "gps/NmeaDecoder.h"
+#include "gps/TCommPortDriver.h"
+#include "gps/TFormMemo.h"
+
+namespace kem::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+
+    bool contains(const std::string& text) {
+        return folder.iniText().find(text) != std::string::npos;
+    }
+    QString status() const { return FormMain->Panel0->text(); }
+    bool connectButtonDown() const { return FormMain->btConnect->isChecked(); }
+    bool disconnectButtonDown() const { return FormMain->btDisconnect->isChecked(); }
+    void feed(const std::string& bytes) { FormMain->cpDrvReceiveData(bytes.data(), bytes.size()); }
+    void connectTo(const PseudoTerminal& pty) {
+        FormMain->cpDrv->SetPortName("/dev/" + pty.portName());
+        FormMain->btConnect->click();
+    }
+
+    ProgramFolder folder;
+};
+
+TEST_F(MainWindowTest, FirstStartUsesDefaultsAndStoresLogAtOnceAndPlaceAtClose) {
+    std::optional<ShownForms> shown(std::in_place);
+    TFormMain& main = *FormMain;
+    EXPECT_FALSE(main.Panel5->font().bold());
+    EXPECT_FALSE(main.MBold->isChecked());
+    EXPECT_FALSE(main.MLog->isChecked());
+    EXPECT_FALSE(main.MAutoMap->isChecked());
+    EXPECT_EQ(main.Period, 15);
+    EXPECT_EQ(main.Radius, 3);
+    EXPECT_EQ(main.cpDrv->PortName(), "/dev/ttyUSB0");
+    EXPECT_FALSE(main.cpDrv->Connected());
+    EXPECT_TRUE(disconnectButtonDown());
+    EXPECT_TRUE(fs::exists(folder.path() / "EKSPEDICIJOS/Log.txt"));
+
+    EXPECT_TRUE(contains("[SETTINGS]"));
+    EXPECT_TRUE(contains("Log=0"));
+    EXPECT_FALSE(contains("YMain"));
+
+    EXPECT_TRUE(status().isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
+
+    main.close();
+    EXPECT_TRUE(contains("YMain="));
+    EXPECT_TRUE(contains("XMain="));
+    EXPECT_TRUE(contains("Period=15"));
+}
+
+TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMalformedValueRules) {
+    struct Case {
+        const char* name;
+        const char* ini;
+        bool bold;
+        int period;
+        int radius;
+        bool log;
+    };
+    const Case cases[] = {
+        {"exact Bold", "[SETTINGS]\nFont=Bold\n", true, 15, 3, false},
+        {"lower-case bold", "[settings]\nFont=bold\n", false, 15, 3, false},
+        {"hex period", "[SETTINGS]\nPeriod=0x1E\nRadius=5\nLog=7\n", false, 30, 5, true},
+        {"garbage", "[SETTINGS]\nPeriod=abc\nRadius=\nLog=yes\n", false, 15, 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.writeIni(c.ini);
+        ShownForms shown;
+        EXPECT_EQ(FormMain->Panel5->font().bold(), c.bold);
+        EXPECT_EQ(FormMain->edLat->font().bold(), c.bold);
+        EXPECT_EQ(FormMain->MBold->isChecked(), c.bold);
+        EXPECT_EQ(FormMain->Period, c.period);
+        EXPECT_EQ(FormMain->Decoder()->Period(), c.period);
+        EXPECT_EQ(FormMain->Radius, c.radius);
+        EXPECT_EQ(FormMain->MLog->isChecked(), c.log);
+    }
+}
+
+TEST_F(MainWindowTest, TicksAreWrittenTheMomentTheyChange) {
+    ShownForms shown;
+    TFormMain& main = *FormMain;
+    main.MLog->trigger();
+    EXPECT_TRUE(contains("Log=1"));
+    main.MAutoMap->trigger();
+    EXPECT_TRUE(contains("AutoMap=1"));
+
+    main.MBold->trigger();
+    EXPECT_TRUE(contains("Font=Bold"));
+    EXPECT_TRUE(main.edSpeed->font().bold());
+    EXPECT_FALSE(main.btConnect->font().bold());  // only the eight value fields change
+    main.MBold->trigger();
+    EXPECT_TRUE(contains("Font=Normal"));
+    EXPECT_FALSE(main.edSpeed->font().bold());
+}
+
+TEST_F(MainWindowTest, ConnectAndDisconnectOnAPseudoTerminal) {
+    PseudoTerminal pty;
+    ShownForms shown;
+    waitUntil([&] { return status() == "Neprijungta"; });
+
+    connectTo(pty);
+    EXPECT_TRUE(FormMain->cpDrv->Connected());
+    EXPECT_TRUE(connectButtonDown());
+    EXPECT_FALSE(disconnectButtonDown());
+    EXPECT_EQ(status(), "Neprijungta");  // one second later, not at once
+    EXPECT_TRUE(waitUntil(
+        [&] { return status() == "Prijungta prie " + QString::fromStdString(pty.portName()); }));
+
+    FormMain->btConnect->click();  // pressing it again keeps it down
+    EXPECT_TRUE(connectButtonDown());
+    EXPECT_TRUE(FormMain->cpDrv->Connected());
+
+    FormMain->btDisconnect->click();
+    EXPECT_FALSE(FormMain->cpDrv->Connected());
+    EXPECT_TRUE(disconnectButtonDown());
+    EXPECT_FALSE(connectButtonDown());
+    EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
+}
+
+TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaAndKeepsTheStatus) {
+    ShownForms shown;
+    waitUntil([&] { return status() == "Neprijungta"; });
+    FormMain->cpDrv->SetPortName("/dev/kemgps-no-such-port");
+    MessageBoxCatcher catcher;
+    FormMain->btConnect->click();
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    const auto& box = catcher.boxes().front();
+    EXPECT_EQ(box.title, "Klaida");
+    EXPECT_EQ(box.text, "Negalima prijungti prie COM.\nPatikrinkite nustatymus.");
+    EXPECT_EQ(box.buttons, QStringList{"OK"});
+    EXPECT_TRUE(box.errorIcon);
+    EXPECT_FALSE(connectButtonDown());
+    EXPECT_TRUE(disconnectButtonDown());
+    EXPECT_FALSE(FormMain->Timer1->isActive());
+    spin(1200ms);
+    EXPECT_EQ(status(), "Neprijungta");
+}
+
+TEST_F(MainWindowTest, OpeningTheSettingsMenuDisconnects) {
+    PseudoTerminal pty;
+    ShownForms shown;
+    connectTo(pty);
+    ASSERT_TRUE(FormMain->cpDrv->Connected());
+    emit FormMain->MSetUp->aboutToShow();
+    EXPECT_FALSE(FormMain->cpDrv->Connected());
+    EXPECT_TRUE(disconnectButtonDown());
+    EXPECT_FALSE(connectButtonDown());
+}
+
+TEST_F(MainWindowTest, HangUpActsAsDisconnect) {
+    PseudoTerminal pty;
+    ShownForms shown;
+    connectTo(pty);
+    ASSERT_TRUE(FormMain->cpDrv->Connected());
+    waitUntil([&] { return status().startsWith("Prijungta"); });
+    pty.closeMaster();
+    EXPECT_TRUE(waitUntil([&] { return !FormMain->cpDrv->Connected(); }));
+    EXPECT_TRUE(disconnectButtonDown());
+    EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
+}
+
+TEST_F(MainWindowTest, FixFromTheReceiverFillsThePanel) {
+    PseudoTerminal pty;
+    ShownForms shown;
+    TFormMain& main = *FormMain;
+    EXPECT_EQ(main.edPrec->palette().color(QPalette::Base), QColor(255, 0, 0));
+    connectTo(pty);
+    pty.write(
+        "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
+        "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
+        "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n");
+    ASSERT_TRUE(waitUntil([&] { return !main.edPrec->text().isEmpty(); }));
+    const QString sep = QString(QChar(main.DecimalSeparatorCopy));
+    EXPECT_EQ(main.pnDateTime->text(), "1994.03.23  12:35:19 UTC");
+    EXPECT_EQ(main.edSpeed->text(), "41" + sep + "5");
+    EXPECT_EQ(main.edLastTime->text(), "12:35:19");
+    EXPECT_EQ(main.edLat->text(), "48°07' 01\" N");
+    EXPECT_EQ(main.edLong->text(), "11°31' 00\" E");
+    EXPECT_EQ(main.edH1->text(), "545" + sep + "4 m");
+    EXPECT_EQ(main.edH2->text(), "46" + sep + "9 m");
+    EXPECT_EQ(main.edSat->text(), "8");
+    EXPECT_EQ(main.edPrec->text(), "3D");
+    EXPECT_NE(main.edPrec->palette().color(QPalette::Base), QColor(255, 0, 0));
+
+    pty.write("$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n");
+    ASSERT_TRUE(waitUntil([&] { return main.edPrec->text().isEmpty(); }));
+    EXPECT_EQ(main.edPrec->palette().color(QPalette::Base), QColor(255, 0, 0));
+}
+
+TEST_F(MainWindowTest, RawTextWindowEchoesWhileVisibleAndClearsPast200Lines) {
+    ShownForms shown;
+    auto lines = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i) {
+            text += "$GPTXT,line " + std::to_string(i) + "\r\n";
+        }
+        return text;
+    };
+    feed(lines(3));  // hidden: nothing kept for later
+    FormMain->MGPS->trigger();
+    ASSERT_TRUE(FormMemo->isVisible());
+    EXPECT_EQ(FormMemo->lineCount(), 0);
+
+    feed("$GPGGA,partial");
+    feed("\r\n\r\n");  // the completed sentence and an empty line
+    EXPECT_EQ(FormMemo->InMemo->toPlainText(), "$GPGGA,partial\n");
+    feed(lines(198));
+    EXPECT_EQ(FormMemo->lineCount(), 200);
+    feed(lines(1));
+    EXPECT_EQ(FormMemo->lineCount(), 0);
+    EXPECT_TRUE(FormMemo->InMemo->toPlainText().isEmpty());
+    feed(lines(250));  // one batch into an empty window: appended, then cleared
+    EXPECT_TRUE(FormMemo->InMemo->toPlainText().isEmpty());
+
+    FormMain->MGPS->trigger();
+    EXPECT_FALSE(FormMemo->isVisible());
+}
+
+TEST_F(MainWindowTest, ShutdownDeletesOnlySheetsThatHaveTheirArchive) {
+    const fs::path maps = folder.path() / "SKVERAI";
+    fs::create_directory(maps);
+    for (const char* name : {"K26.bmp", "K26.z", "L30.BMP", "L30.z", "M12.bmp"}) {
+        std::ofstream(maps / name) << "x";
+    }
+    ShownForms shown;
+    FormMain->close();
+    EXPECT_FALSE(fs::exists(maps / "K26.bmp"));
+    EXPECT_FALSE(fs::exists(maps / "L30.BMP"));
+    EXPECT_TRUE(fs::exists(maps / "K26.z"));
+    EXPECT_TRUE(fs::exists(maps / "L30.z"));
+    EXPECT_TRUE(fs::exists(maps / "M12.bmp"));  // only a bitmap: kept
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsFileShowsTheErrorAndStillEnds) {
+    ShownForms shown;
+    // A folder in the file's place cannot be replaced by a file, whatever the user's rights.
+    fs::remove(folder.ini());
+    fs::create_directory(folder.ini());
+    MessageBoxCatcher catcher;
+    FormMain->MLog->trigger();
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_EQ(catcher.boxes()[0].title, "KEM GPS");
+    EXPECT_EQ(catcher.boxes()[0].text,
+              QString::fromStdString("Unable to write to " + folder.ini().string() + "."));
+
+    EXPECT_TRUE(FormMain->close());
+    EXPECT_EQ(catcher.boxes().size(), 2u);
+    EXPECT_EQ(FormMain->Decoder(), nullptr);
+    feed("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n");
+}
+
+}  // namespace
+}  // namespace kem::test

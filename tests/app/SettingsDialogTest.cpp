@@ -1,0 +1,101 @@
+// The settings dialog: filled from the settings file when shown, applied and stored on every
+// close, with the box texts' parsing rules.
+#include <gtest/gtest.h>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "WindowTestSupport.h"
+#include "app/TFormMain.h"
+#include "app/TFormSet.h"
+#include "gps/NmeaDecoder.h"
+#include "gps/TCommPortDriver.h"
+
+namespace kem::test {
+namespace {
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+
+    bool contains(const std::string& text) {
+        return folder.iniText().find(text) != std::string::npos;
+    }
+    void type(QComboBox* box, const QString& text) { box->lineEdit()->setText(text); }
+
+    ProgramFolder folder;
+};
+
+TEST_F(SettingsDialogTest, ShowsTheDefaultsAtItsDefaultPlace) {
+    ShownForms shown;
+    FormMain->SetUp();
+    ASSERT_TRUE(FormSet->isVisible());
+    EXPECT_EQ(FormSet->PortComboBox->currentText(), "ttyUSB0");
+    EXPECT_EQ(FormSet->ComboBox2->currentText(), "6");
+    EXPECT_EQ(FormSet->ComboBox1->currentText(), "15");
+    EXPECT_EQ(FormSet->pos(), QPoint(100, 100));
+}
+
+TEST_F(SettingsDialogTest, BoxTextsAreParsedAppliedAndStored) {
+    struct Case {
+        const char* name;
+        QString size;
+        QString period;
+        int radius;
+        int periodValue;
+    };
+    const Case cases[] = {
+        {"list entries with blanks", " 4", "  5", 2, 5},
+        {"odd size loses a pixel", "7", " 15", 3, 15},
+        {"size one gives no mark", "1", "60", 0, 60},
+        {"not integers give the defaults", "abc", "abc", 3, 15},
+    };
+    ShownForms shown;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormMain->SetUp();
+        type(FormSet->ComboBox2, c.size);
+        type(FormSet->ComboBox1, c.period);
+        FormSet->btApply->click();
+        EXPECT_FALSE(FormSet->isVisible());
+        EXPECT_EQ(FormMain->Radius, c.radius);
+        EXPECT_EQ(FormMain->Period, c.periodValue);
+        EXPECT_EQ(FormMain->Decoder()->Period(), c.periodValue);
+        EXPECT_TRUE(contains("Radius=" + std::to_string(c.radius) + "\n") ||
+                    contains("Radius=" + std::to_string(c.radius) + "\r\n"));
+        EXPECT_TRUE(contains("Period=" + std::to_string(c.periodValue)));
+    }
+}
+
+TEST_F(SettingsDialogTest, PortIsTrimmedForTheDriverAndStoredAsTyped) {
+    ShownForms shown;
+    FormMain->SetUp();
+    type(FormSet->PortComboBox, " pts/7 ");
+    FormSet->close();  // the close box applies exactly as the button does
+    EXPECT_EQ(FormMain->cpDrv->PortName(), "/dev/pts/7");
+    EXPECT_TRUE(contains("Port= pts/7 "));
+}
+
+TEST_F(SettingsDialogTest, PlaceIsStoredOnCloseAndRestoredOnShow) {
+    ShownForms shown;
+    FormMain->SetUp();
+    FormSet->move(240, 180);
+    FormSet->close();
+    EXPECT_TRUE(contains("XSET=240"));
+    EXPECT_TRUE(contains("YSET=180"));
+    FormSet->move(0, 0);
+    FormMain->SetUp();
+    EXPECT_EQ(FormSet->pos(), QPoint(240, 180));
+}
+
+TEST_F(SettingsDialogTest, EndingTheProgramWithTheDialogOpenAppliesNothing) {
+    ShownForms shown;
+    FormMain->SetUp();
+    type(FormSet->ComboBox1, "60");
+    FormMain->close();
+    EXPECT_EQ(FormMain->Period, 15);
+    EXPECT_FALSE(contains("XSET"));
+}
+
+}  // namespace
+}  // namespace kem::test
