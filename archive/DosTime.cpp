@@ -18,19 +18,18 @@ int DaysInMonth(int year, int month) {
 }  // namespace
 
 DosDateTime ToDosDateTime(std::time_t fileTime) {
+    constexpr DosDateTime kEarliest{0, 1 << 5 | 1};  // 1980-01-01 00:00:00
+    constexpr DosDateTime kLatest{23 << 11 | 59 << 5 | 29, 127 << 9 | 12 << 5 | 31};
     std::tm t{};
     if (localtime_r(&fileTime, &t) == nullptr) {
-        t = std::tm{};  // unrepresentable: treat as the earliest time
-        t.tm_year = kFirstYear - 1900;
-        t.tm_mday = 1;
+        return fileTime < 0 ? kEarliest : kLatest;
     }
     const int year = t.tm_year + 1900;
     if (year < kFirstYear) {
-        return {0, static_cast<std::uint16_t>(1 << 5 | 1)};
+        return kEarliest;
     }
     if (year > kLastYear) {
-        return {static_cast<std::uint16_t>(23 << 11 | 59 << 5 | 29),
-                static_cast<std::uint16_t>(127 << 9 | 12 << 5 | 31)};
+        return kLatest;
     }
     // A leap second (tm_sec 60) stays within the 5-bit field as 30.
     const auto time = static_cast<std::uint16_t>(t.tm_hour << 11 | t.tm_min << 5 | t.tm_sec / 2);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <string>
 
 namespace kem::archive {
@@ -70,6 +71,9 @@ TEST_F(DosTimeTest, OddSecondsRoundDown) {
 TEST_F(DosTimeTest, ClampsYearsOutsideTheForm) {
     EXPECT_EQ(ToDosDateTime(170845200), (DosDateTime{0, DosDate(1980, 1, 1)}));  // 1975
     EXPECT_EQ(ToDosDateTime(5693360400), (DosDateTime{DosTime(23, 59, 58), DosDate(2107, 12, 31)}));
+    // Beyond what the calendar functions can represent at all.
+    EXPECT_EQ(ToDosDateTime(std::numeric_limits<std::time_t>::max()), ToDosDateTime(5693360400));
+    EXPECT_EQ(ToDosDateTime(std::numeric_limits<std::time_t>::min()), ToDosDateTime(170845200));
 }
 
 TEST_F(DosTimeTest, RejectsFieldsOutOfRange) {
