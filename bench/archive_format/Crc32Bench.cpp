@@ -10,7 +10,8 @@ namespace {
 void BM_Crc32Block(benchmark::State& state) {
     std::vector<std::uint8_t> data(static_cast<std::size_t>(state.range(0)));
     std::mt19937 rng(1);
-    for (auto& b : data) b = static_cast<std::uint8_t>(rng());
+    for (auto& b : data)
+        b = static_cast<std::uint8_t>(rng());
     for (auto _ : state) {
         benchmark::DoNotOptimize(
             kem::archive::Crc32UpdateBlock(data.data(), data.size(), kem::archive::kCrc32Start));
