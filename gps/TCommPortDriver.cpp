@@ -113,31 +113,6 @@ void TCommPortDriver::SetBaudRateValue(std::uint32_t value) {
     reapplyIfConnected();
 }
 
-void TCommPortDriver::SetDataBits(TDataBits value) {
-    m_dataBits = value;
-    reapplyIfConnected();
-}
-
-void TCommPortDriver::SetStopBits(TStopBits value) {
-    m_stopBits = value;
-    reapplyIfConnected();
-}
-
-void TCommPortDriver::SetParity(TParity value) {
-    m_parity = value;
-    reapplyIfConnected();
-}
-
-void TCommPortDriver::SetHwFlow(THwFlowControl value) {
-    m_hwFlow = value;
-    reapplyIfConnected();
-}
-
-void TCommPortDriver::SetSwFlow(TSwFlowControl value) {
-    m_swFlow = value;
-    reapplyIfConnected();
-}
-
 void TCommPortDriver::SetInBufSize(std::uint32_t value) {
     if (Connected())
         return;

@@ -97,19 +97,19 @@ public:
     void SetBaudRateValue(std::uint32_t value);
 
     TDataBits DataBits() const { return m_dataBits; }
-    void SetDataBits(TDataBits value);
+    void SetDataBits(TDataBits value) { setLineSetting(m_dataBits, value); }
 
     TStopBits StopBits() const { return m_stopBits; }
-    void SetStopBits(TStopBits value);
+    void SetStopBits(TStopBits value) { setLineSetting(m_stopBits, value); }
 
     TParity Parity() const { return m_parity; }
-    void SetParity(TParity value);
+    void SetParity(TParity value) { setLineSetting(m_parity, value); }
 
     THwFlowControl HwFlow() const { return m_hwFlow; }
-    void SetHwFlow(THwFlowControl value);
+    void SetHwFlow(THwFlowControl value) { setLineSetting(m_hwFlow, value); }
 
     TSwFlowControl SwFlow() const { return m_swFlow; }
-    void SetSwFlow(TSwFlowControl value);
+    void SetSwFlow(TSwFlowControl value) { setLineSetting(m_swFlow, value); }
 
     // Bytes; ignored while connected; clamped to kMinBufSize..kMaxBufSize. InBufSize is also the
     // most one tick reads; the receive buffer is allocated again (zero-filled) at the new size.
@@ -166,6 +166,11 @@ public:
     static constexpr std::uint16_t kMinPollingDelay = 5;
 
 private:
+    template <typename T>
+    void setLineSetting(T& member, T value) {
+        member = value;
+        reapplyIfConnected();
+    }
     void reapplyIfConnected();
     void hangUp();
 
