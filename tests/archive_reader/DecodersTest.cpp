@@ -2,8 +2,11 @@
 // encoders of the test vectors do not produce.
 #include <gtest/gtest.h>
 
+#include <random>
 #include "ReaderTestSupport.h"
+
 #include "archive/Decoders.h"
+#include "archive/ShrinkEncoder.h"
 
 namespace kem::archive::testing {
 namespace {
@@ -149,6 +152,22 @@ TEST(UnshrinkTest, TruncatedStreamKeepsItsPrefix) {
                                             "aba"));
     stream.resize(3);  // 24 bits: two whole codes
     EXPECT_EQ(Unshrunk(stream).out, ToBytes("ab"));
+}
+
+TEST(UnshrinkTest, UndoesTheShrinkCompressor) {
+    // Random data fills the table fast and forces partial clears; zeros build long chains.
+    std::mt19937 random(20261207);
+    Bytes noise(200000);
+    for (auto& byte : noise) {
+        byte = static_cast<std::uint8_t>(random() % 7 == 0 ? random() : 'a' + random() % 4);
+    }
+    const Bytes cases[] = {{}, ToBytes("x"), Bytes(300000, 0), noise};
+    for (const Bytes& original : cases) {
+        SCOPED_TRACE(original.size());
+        const Decoded d = Unshrunk(ShrinkEncoder::ShrinkAll(original));
+        EXPECT_TRUE(d.out == original);
+        EXPECT_TRUE(d.reports.empty());
+    }
 }
 
 // A reduce stream: 256 empty follower sets, then 8-bit bytes.

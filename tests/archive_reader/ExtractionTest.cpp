@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include "ReaderTestSupport.h"
-#include "archive/LittleEndian.h"
 
 namespace kem::archive::testing {
 namespace {

@@ -82,6 +82,24 @@ Bytes MakeArchive(const std::vector<Entry>& entries, bool withDirectory) {
     return out;
 }
 
+std::vector<Entry> ReadEntries(const Bytes& zip) {
+    std::vector<Entry> entries;
+    std::size_t at = 0;
+    while (at + kLocalHeaderLength <= zip.size()) {
+        const auto h = LocalHeader::Read(std::span(zip).subspan(at).first<kLocalHeaderLength>());
+        if (!h) {
+            break;
+        }
+        const auto name = zip.begin() + static_cast<std::ptrdiff_t>(at + kLocalHeaderLength);
+        const auto data = name + h->nameLength + h->extraLength;
+        entries.push_back({std::string(name, name + h->nameLength),
+                           Bytes(data, data + h->compressedSize), h->method, h->crc32,
+                           h->uncompressedSize, h->flags, h->modTime, h->modDate});
+        at = static_cast<std::size_t>(data - zip.begin()) + h->compressedSize;
+    }
+    return entries;
+}
+
 Extraction::Extraction(const std::string& archive, const std::string& dir) {
     unzip.SetArcName(archive);
     unzip.SetExtrPath(dir);

@@ -48,6 +48,9 @@ struct Entry {
 // Local headers with their data, then the central directory and the end record.
 Bytes MakeArchive(const std::vector<Entry>& entries, bool withDirectory = true);
 
+// The entries of a well-formed archive, walked by their local headers.
+std::vector<Entry> ReadEntries(const Bytes& zip);
+
 // A TUnZip that extracts `archive` into `dir` and collects its reports instead of showing them.
 struct Extraction {
     TUnZip unzip;
