@@ -14,7 +14,7 @@ constexpr char kDegree = '\xB0';  // Windows-1257
 
 constexpr long double kKmPerKnot = 1.852L;
 
-// Inserts text at a 0-based position, or at the end when the position lies past it.
+// Inserts c at a 0-based position, or at the end when the position lies past it.
 void InsertAt(std::string& s, std::size_t pos, char c) {
     s.insert(std::min(pos, s.size()), 1, c);
 }
@@ -80,8 +80,7 @@ void NmeaDecoder::ResetForConnect() {
 }
 
 void NmeaDecoder::ReceiveChunk(const std::uint8_t* data, std::size_t size) {
-    const std::size_t count = m_assembler.Add(data, size);
-    if (count == 0) {
+    if (m_assembler.Add(data, size) == 0) {
         return;
     }
     try {
@@ -91,7 +90,7 @@ void NmeaDecoder::ReceiveChunk(const std::uint8_t* data, std::size_t size) {
     } catch (...) {
         // The echo is a view only; decoding goes on.
     }
-    DecodeBatch(count);
+    DecodeBatch();
     try {
         if (m_host.MemoVisible()) {
             m_host.ScrollMemoToCaret();
@@ -100,11 +99,10 @@ void NmeaDecoder::ReceiveChunk(const std::uint8_t* data, std::size_t size) {
     }
 }
 
-void NmeaDecoder::DecodeBatch(std::size_t lineCount) {
-    const auto lines = m_assembler.Lines();
+void NmeaDecoder::DecodeBatch() {
     try {
-        for (std::size_t i = 0; i < lineCount; ++i) {
-            const LineEnd end = DecodeLine(lines[i]);
+        for (const std::string& line : m_assembler.Lines()) {
+            const LineEnd end = DecodeLine(line);
             NotifyChanges();
             if (end == LineEnd::EndBatch) {
                 break;

@@ -69,7 +69,7 @@ private:
     static const SentenceRule kSentenceRules[];
 
     void ReceiveChunk(const std::uint8_t* data, std::size_t size);
-    void DecodeBatch(std::size_t lineCount);
+    void DecodeBatch();
     LineEnd DecodeLine(std::string_view line);
     LineEnd DecodeRmc(std::string_view line);
     LineEnd DecodeGga(std::string_view line);

@@ -135,6 +135,7 @@ TEST(ReceiverLogs, GarbageNeverCrashesAndStaysBounded) {
         Feed(decoder, bytes);
         ASSERT_LE(decoder.PendingLine().size(), LineAssembler::kPendingCap);
     }
+    decoder.Receive(nullptr, 0);
 }
 
 }  // namespace
