@@ -61,7 +61,7 @@ void TFormMain::buildWindow() {
     setCentralWidget(client);
 
     Label3 = makeLabel(client, QStringLiteral("KEM GPS"), 276, 8);
-    Label3->setFont(look::titleFont(29));
+    Label3->setFont(look::titleFont(26));
     Label3->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
     look::placeAt(Label3, 276, 8);
 

@@ -29,7 +29,7 @@ TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
     move(274, 164);
 
     auto* title = new QLabel(QStringLiteral("KEM GPS"), this);
-    title->setFont(look::titleFont(24));
+    title->setFont(look::titleFont(22));
     title->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
     look::placeAt(title, 350, 3);
     auto* caption = new QLabel(QStringLiteral("Matomi palydovai"), this);

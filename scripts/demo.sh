@@ -1,5 +1,93 @@
 #!/usr/bin/env bash
-# Starts KEMGPS on the simulated receiver once the main window exists; until then it only builds.
+# make demo: KEMGPS on the simulated receiver kemsim.
+#   With a display: starts both; press "Prijungti" in the main window to connect.
+#   Without one ($DISPLAY empty): runs the same under Xvfb, presses the button itself, waits
+#   about 20 seconds, saves screenshots to <build>/demo/ and ends everything.
+# Only the Port key of the program folder's KEMGPS.ini is changed (the file is created when
+# missing).
 set -euo pipefail
-echo "demo: everything is built in ${1:-build}/bin. Once the main window lands, this starts"
-echo "      the simulated receiver kemsim on a pseudo-terminal and KEMGPS connected to it."
+
+BUILD=${1:-build}
+BIN=$BUILD/bin
+OUT=$BUILD/demo
+WAIT=${KEM_DEMO_SECONDS:-20}
+mkdir -p "$OUT"
+
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# --- the simulated receiver on a pseudo-terminal; its first output line names the port
+"$BIN/kemsim" >"$OUT/kemsim.out" 2>&1 &
+pids+=($!)
+port=""
+for _ in $(seq 50); do
+    port=$(head -n1 "$OUT/kemsim.out" 2>/dev/null || true)
+    [[ -n $port ]] && break
+    sleep 0.1
+done
+[[ -n $port ]] || { echo "demo: kemsim did not start" >&2; exit 1; }
+echo "demo: kemsim sends on /dev/$port"
+
+# --- Port=<port> in section SETTINGS; every other line stays as it is
+ini=$BIN/KEMGPS.ini
+[[ -f $ini ]] || printf '[SETTINGS]\n' >"$ini"
+awk -v port="$port" '
+    function flush() { if (insec && !done) { print "Port=" port; done = 1 } }
+    /^[ \t]*\[/ { flush(); insec = (tolower($0) ~ /^[ \t]*\[settings\]/); print; next }
+    insec && tolower($0) ~ /^[ \t]*port[ \t]*=/ { if (!done) { print "Port=" port; done = 1 }; next }
+    { print }
+    END { flush(); if (!done) { print "[SETTINGS]"; print "Port=" port } }
+' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
+
+if [[ -n ${DISPLAY:-} ]]; then
+    echo "demo: press \"Prijungti\" in the KEMGPS window; close it to end the demo"
+    "$BIN/KEMGPS"
+    exit 0
+fi
+
+# --- no display: a virtual one, the button pressed by xdotool, screenshots
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+"$BIN/KEMGPS" >"$OUT/kemgps.out" 2>&1 &
+kemgps=$!
+pids+=($kemgps)
+main=$(xdotool search --sync --onlyvisible --name '^KEM GPS' | head -n1)
+xdotool windowfocus --sync "$main"
+xdotool key --window "$main" alt+p   # "&Prijungti"
+sleep 1
+xdotool key --window "$main" alt+g   # "&GPS tekstas": the raw text window beside it
+sleep 0.5
+memo=$(xdotool search --onlyvisible --name '^GPS tekstas' | head -n1 || true)
+[[ -z $memo ]] || xdotool windowmove "$memo" 540 50
+echo "demo: connected; watching the fix for $WAIT seconds"
+sleep "$WAIT"
+
+shots=()
+import -window root "$OUT/screen.png" && shots+=("$OUT/screen.png")
+import -window "$main" "$OUT/kemgps-main.png" && shots+=("$OUT/kemgps-main.png")
+if [[ -n $memo ]]; then
+    import -window "$memo" "$OUT/kemgps-text.png" && shots+=("$OUT/kemgps-text.png")
+fi
+
+# "&Baigti" ends KEMGPS the ordinary way, so it stores its settings and cleans up.
+xdotool windowfocus "$main" 2>/dev/null || true
+xdotool key --window "$main" alt+b 2>/dev/null || true
+for _ in $(seq 30); do
+    kill -0 "$kemgps" 2>/dev/null || break
+    sleep 0.1
+done
+echo "demo: screenshots:"
+printf '  %s\n' "${shots[@]}"

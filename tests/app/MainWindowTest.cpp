@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -206,6 +208,32 @@ TEST_F(MainWindowTest, FixFromTheReceiverFillsThePanel) {
     pty.write("$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n");
     ASSERT_TRUE(waitUntil([&] { return main.edPrec->text().isEmpty(); }));
     EXPECT_EQ(main.edPrec->palette().color(QPalette::Base), QColor(255, 0, 0));
+}
+
+TEST_F(MainWindowTest, FixFromKemsimReachesAllEightFieldsAndTheDate) {
+    QProcess kemsim;
+    kemsim.start(QStringLiteral(KEM_PROGRAM_DIR "/kemsim"), {"--speed", "10"});
+    ASSERT_TRUE(kemsim.waitForReadyRead(5000)) << "kemsim did not start";
+    const std::string port = kemsim.readLine().trimmed().toStdString();
+    ShownForms shown;
+    TFormMain& main = *FormMain;
+    main.cpDrv->SetPortName("/dev/" + port);
+    main.btConnect->click();
+    ASSERT_TRUE(main.cpDrv->Connected());
+    QLabel* const fields[] = {main.edPrec, main.edSat, main.edLastTime, main.edLat,     main.edLong,
+                              main.edH1,   main.edH2,  main.edSpeed,    main.pnDateTime};
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return main.edPrec->text() == "3D" &&
+                   std::all_of(std::begin(fields), std::end(fields),
+                               [](QLabel* f) { return !f->text().isEmpty(); });
+        },
+        10s));
+    EXPECT_TRUE(main.edLat->text().endsWith("\" N"));
+    EXPECT_TRUE(main.edLong->text().endsWith("\" E"));
+    EXPECT_TRUE(main.pnDateTime->text().endsWith(" UTC"));
+    kemsim.terminate();
+    kemsim.waitForFinished(3000);
 }
 
 TEST_F(MainWindowTest, RawTextWindowEchoesWhileVisibleAndClearsPast200Lines) {
