@@ -1,5 +1,6 @@
 #include "gps/TCommPortDriver.h"
 
+#include "tests/serial/AllocationCounter.h"
 #include "tests/serial/PseudoTerminal.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,25 @@ TEST_F(DriverTest, ReceivesEverythingInOrder) {
     }
     tickUntil(sent.size());
     EXPECT_EQ(received, sent);
+}
+
+TEST_F(DriverTest, TicksDoNotAllocate) {
+    ASSERT_TRUE(driver.Connect());
+    std::size_t bytes = 0;
+    driver.OnReceiveData = [&](TCommPortDriver*, const char*, std::uint32_t size) {
+        bytes += size;
+    };
+    const std::string line =
+        "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+    const long before = test::g_allocations;
+    for (int i = 0; i < 50; ++i) {
+        pty.write(line);
+        driver.PollTick();
+        driver.PollTick();  // often an empty queue
+    }
+    const long allocations = test::g_allocations - before;
+    EXPECT_GT(bytes, 0u);
+    EXPECT_EQ(allocations, 0);
 }
 
 TEST_F(DriverTest, RefusesWhatIsNotAnOpenableTerminal) {
