@@ -10,17 +10,10 @@
 namespace kem::archive {
 
 ArchiveInput::ArchiveInput(const std::string& path, std::span<std::uint8_t> buffer)
-    : m_path(path), m_buffer(buffer) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) {
-        m_openError = errno;
-        return;
+    : m_path(path), m_buffer(buffer), m_file(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (m_file.Get() >= 0) {
+        Fill();
     }
-    Fill();
-}
-
-ArchiveInput::~ArchiveInput() {
-    Close();
 }
 
 int ArchiveInput::ReadBlockByte() {
@@ -41,7 +34,7 @@ void ArchiveInput::Fill() {
     m_valid = 0;
     ssize_t got;
     do {
-        got = ::read(m_fd, m_buffer.data(), m_buffer.size());
+        got = ::read(m_file.Get(), m_buffer.data(), m_buffer.size());
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
         throw IoError::FromErrno("Unable to read", m_path);
@@ -55,21 +48,12 @@ int ArchiveInput::Skip(std::uint64_t count) {
         return 0;
     }
     const std::uint64_t target = m_bufferOffset + m_next + count;
-    if (::lseek(m_fd, static_cast<off_t>(target), SEEK_SET) < 0) {
+    if (::lseek(m_file.Get(), static_cast<off_t>(target), SEEK_SET) < 0) {
         return errno;
     }
     m_bufferOffset = target;
     Fill();
     return 0;
-}
-
-int ArchiveInput::Close() {
-    if (m_fd < 0) {
-        return 0;
-    }
-    const int result = ::close(m_fd);
-    m_fd = -1;
-    return result < 0 ? errno : 0;
 }
 
 }  // namespace kem::archive

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "archive/FileHandle.h"
+
 namespace kem::archive {
 
 // The archive being extracted, read front to back through a block buffer.
@@ -12,12 +14,9 @@ class ArchiveInput {
 public:
     // `buffer` holds the blocks read; it must outlive the object.
     ArchiveInput(const std::string& path, std::span<std::uint8_t> buffer);
-    ArchiveInput(const ArchiveInput&) = delete;
-    ArchiveInput& operator=(const ArchiveInput&) = delete;
-    ~ArchiveInput();
 
     // errno of the failed open, or 0 when the archive is open.
-    int OpenError() const { return m_openError; }
+    int OpenError() const { return m_file.OpenError(); }
 
     // The next byte; -1 once a block read delivered nothing (and from then on). A read failure
     // throws kem::IoError.
@@ -36,7 +35,7 @@ public:
     int Skip(std::uint64_t count);
 
     // Closes the archive; gives errno of a failed close, else 0.
-    int Close();
+    int Close() { return m_file.Close(); }
 
 private:
     int ReadBlockByte();
@@ -44,8 +43,7 @@ private:
 
     std::string m_path;
     std::span<std::uint8_t> m_buffer;
-    int m_fd = -1;
-    int m_openError = 0;
+    FileHandle m_file;
     std::uint64_t m_bufferOffset = 0;  // file offset of m_buffer[0]
     std::size_t m_valid = 0;
     std::size_t m_next = 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "archive/EntryWriter.h"
+#include "archive/FileHandle.h"
 
 namespace kem::archive {
 
@@ -14,12 +15,9 @@ namespace kem::archive {
 class OutputFile : public ByteSink {
 public:
     explicit OutputFile(const std::string& path);
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-    ~OutputFile() override;
 
     // errno of the failed creation, or 0 when the file is open.
-    int OpenError() const { return m_openError; }
+    int OpenError() const { return m_file.OpenError(); }
 
     // Throws kem::IoError when the block cannot be written.
     void Write(std::span<const std::uint8_t> block) override;
@@ -28,12 +26,11 @@ public:
     void SetTime(std::optional<std::time_t> time);
 
     // Gives errno of a failed close, else 0.
-    int Close();
+    int Close() { return m_file.Close(); }
 
 private:
     std::string m_path;
-    int m_fd = -1;
-    int m_openError = 0;
+    FileHandle m_file;
 };
 
 }  // namespace kem::archive
