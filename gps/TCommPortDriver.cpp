@@ -45,7 +45,7 @@ speed_t standardSpeed(std::uint32_t rate) {
 
 tcflag_t characterSize(TDataBits bits) {
     static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    return kSizes[bits];
+    return bits >= db5BITS && bits <= db8BITS ? kSizes[bits] : CS8;
 }
 
 tcflag_t parityFlags(TParity parity) {
@@ -102,7 +102,7 @@ void TCommPortDriver::SetPortName(const std::string& value) {
 
 void TCommPortDriver::SetBaudRate(TBaudRate value) {
     m_baudRate = value;
-    if (value != brCustom)
+    if (value > brCustom && value <= br256000)
         m_baudRateValue = kBaudRates[value];
     reapplyIfConnected();
 }
