@@ -1,8 +1,10 @@
 #include "archive/Extractor.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <new>
+#include <string_view>
 
 #include "archive/ArchiveInput.h"
 #include "archive/BitReader.h"
@@ -23,6 +25,30 @@ constexpr char kBadName[] = "Jméno je chybné !";
 constexpr char kNoMemoryUnshrink[] = "Není dost paměti k rozmrsknutí ! Překračuji ...";
 constexpr char kNoMemoryExpand[] = "Není dost paměti k rozvinutí ! Překračuji ...";
 constexpr char kNoMemoryExplode[] = "Není dost paměti k rozpnutí ! Překračuji ...";
+
+// The report of a failed open, create, close or seek, in the codes of the original platform.
+std::string IoErrorReport(int error) {
+    switch (error) {
+        case ENOENT:
+            return "Soubor nebyl nalezen";
+        case ENOTDIR:
+        case ENAMETOOLONG:
+            return "Cesta není platná/nebyla nalezana";
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+        case EROFS:
+        case ELOOP:
+        case EINVAL:
+        case ETXTBSY:
+            return "Chyba souboru/cesty/syntaxe";
+        case ENOSPC:
+        case EDQUOT:
+            return "Disk je plný";
+        default:
+            return "Vstupně/výstupní chyba " + std::to_string(error);
+    }
+}
 
 // Reads the entry's compressed bytes, counting them down and raising the progress event.
 class EntrySource : public ByteSource {
@@ -260,29 +286,6 @@ private:
 };
 
 }  // namespace
-
-std::string IoErrorReport(int error) {
-    switch (error) {
-        case ENOENT:
-            return "Soubor nebyl nalezen";
-        case ENOTDIR:
-        case ENAMETOOLONG:
-            return "Cesta není platná/nebyla nalezana";
-        case EACCES:
-        case EPERM:
-        case EISDIR:
-        case EROFS:
-        case ELOOP:
-        case EINVAL:
-        case ETXTBSY:
-            return "Chyba souboru/cesty/syntaxe";
-        case ENOSPC:
-        case EDQUOT:
-            return "Disk je plný";
-        default:
-            return "Vstupně/výstupní chyba " + std::to_string(error);
-    }
-}
 
 void RunExtractor(ZipComponent& sender, const std::string& arcName, const std::string& extrPath,
                   const std::vector<std::string>& masks, std::span<std::uint8_t> inputBuffer,

@@ -19,7 +19,4 @@ void RunExtractor(ZipComponent& sender, const std::string& arcName, const std::s
                   const std::vector<std::string>& masks, std::span<std::uint8_t> inputBuffer,
                   std::span<std::uint8_t> outputBuffer);
 
-// The report for a failed open, create, close or seek, by errno.
-std::string IoErrorReport(int error);
-
 }  // namespace kem::archive
