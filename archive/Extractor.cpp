@@ -26,7 +26,8 @@ constexpr char kNoMemoryUnshrink[] = "Není dost paměti k rozmrsknutí ! Překr
 constexpr char kNoMemoryExpand[] = "Není dost paměti k rozvinutí ! Překračuji ...";
 constexpr char kNoMemoryExplode[] = "Není dost paměti k rozpnutí ! Překračuji ...";
 
-// The report of a failed open, create, close or seek, in the codes of the original platform.
+// The report of a failed open, create, close or seek: errno mapped onto the DOS error numbers
+// (2, 3, 5, 101) that the texts were written for.
 std::string IoErrorReport(int error) {
     switch (error) {
         case ENOENT:
