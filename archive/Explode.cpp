@@ -53,7 +53,7 @@ public:
     }
 
     // Follows the bits read until a symbol is reached; -1 when the data ran out. An empty slot is
-    // reported (once per entry, through `report`) and the next bit is read from the same node.
+    // handed to `emptySlot` and the next bit is read from the same node.
     int Decode(BitReader& bits, const std::function<void()>& emptySlot) const {
         std::size_t node = Root();
         for (;;) {
@@ -86,7 +86,8 @@ struct BitLength {
 };
 
 // Reads one tree's bit lengths and builds its codes as PKWARE publishes them. A tree that cannot
-// be built is reported once and the codes that do fit stay; false when the data ran out.
+// be built (codes that collide, more nodes than its space holds, more lengths than symbols) is
+// reported once, not once per code, and the codes that do fit stay; false when the data ran out.
 bool ReadTree(BitReader& bits, Tree& tree, const Report& report) {
     const int bytes = bits.Read(8);
     if (bytes < 0) {
