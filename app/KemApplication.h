@@ -9,6 +9,7 @@ namespace kem {
 class KemApplication : public QApplication {
 public:
     KemApplication(int& argc, char** argv);
+    ~KemApplication() override;
 
     bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
@@ -50,10 +51,7 @@ void onSignal(Sender* sender, Signal signal, TFormMain* form, void (TFormMain::*
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     buildWindow();
     connectControls();
-    m_picture = QImage(172, 306, QImage::Format_RGB32);
-    m_picture.setDotsPerMeterX(3780);  // 96 dpi
-    m_picture.setDotsPerMeterY(3780);
-    m_picture.fill(Qt::white);
+    UnZip1.SetOverwrite(true);
     // The status text appears one second after start-up.
     Timer1->start();
 }
@@ -66,6 +64,10 @@ void TFormMain::connectControls() {
     onSignal(btClear, &QToolButton::clicked, this, &TFormMain::Refresh);
     onSignal(btConnect, &QToolButton::clicked, this, &TFormMain::btConnectClick);
     onSignal(btDisconnect, &QToolButton::clicked, this, &TFormMain::btDisconnectClick);
+    onSignal(MWay, &QAction::triggered, this, &TFormMain::MWayClick);
+    onSignal(OpenExped, &QAction::triggered, this, &TFormMain::OpenExpedClick);
+    onSignal(FileListBox1, &QListWidget::itemClicked, this, &TFormMain::FileListBox1Click);
+    onSignal(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormMain::FileListBox1DblClick);
     onSignal(MLog, &QAction::triggered, this, &TFormMain::MLogClick);
     onSignal(MAutoMap, &QAction::triggered, this, &TFormMain::MAutoMapClick);
     onSignal(MQTH, &QAction::triggered, this, &TFormMain::MQTHClick);
@@ -309,10 +311,6 @@ void TFormMain::cpDrvReceiveData(const char* data, std::uint32_t size) {
     }
 }
 
-void TFormMain::pictureChanged() {
-    Image1->setPixmap(QPixmap::fromImage(m_picture));
-}
-
 bool TFormMain::AutoMapChecked() {
     return MAutoMap->isChecked();
 }
@@ -333,12 +331,6 @@ std::string TFormMain::CalcKEM(const std::string& latRaw, const std::string& lon
 void TFormMain::Beep() {
     QApplication::beep();
 }
-
-// Saving sheets, drawing them, the log and the position mark come with the map-sheet work.
-void TFormMain::SaveMap(const std::string&) {}
-void TFormMain::KEMSquare(const std::string&) {}
-void TFormMain::ToLog(const gps::GpsFix&) {}
-void TFormMain::ToMap(const std::string&, const std::string&) {}
 
 void TFormMain::SetClipboardText(const std::string& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();

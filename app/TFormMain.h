@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "archive/TUnZip.h"
 #include "gps/DecoderHost.h"
 
 class QAction;
@@ -74,9 +75,20 @@ public:
     // The receive handler of cpDrv.
     void cpDrvReceiveData(const char* data, std::uint32_t size);
 
-    // The map sheet picture (172 x 306) and the label that shows it.
-    QImage& picture() { return m_picture; }
-    void pictureChanged();
+    // The map sheet: draws the sheet of a square into Image1 (unpacking its bitmap from the
+    // square's archive when only that exists); throws IoError when the square data file or the
+    // bitmap cannot be read.
+    void KEMSquare(const std::string& code) override;
+    // The red position mark of Radius around (x, y) of the sheet.
+    void drawMark(int x, int y);
+    // Saves the sheet as the next expedition map of square; throws IoError when it cannot.
+    void SaveMap(const std::string& square) override;
+    const QImage& picture() const { return m_picture; }
+
+    void MWayClick();
+    void OpenExpedClick();
+    void FileListBox1Click();
+    void FileListBox1DblClick();
 
     // Controls, named as in the window's design.
     QLabel* Label3 = nullptr;
@@ -119,6 +131,7 @@ public:
 
     QTimer* Timer1 = nullptr;
     gps::TCommPortDriver* cpDrv = nullptr;
+    archive::TUnZip UnZip1;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -139,6 +152,9 @@ private:
     // The mode field is red while the receiver reports no fix (and at start).
     void showNoFix(bool noFix);
     void writeBool(const char* key, bool value);
+    void showPicture();
+    // Loads a bitmap as the sheet; throws IoError when it cannot be read.
+    void loadPicture(const std::string& path);
 
     // DecoderHost.
     bool AutoMapChecked() override;
@@ -147,8 +163,6 @@ private:
     bool SatWindowVisible() override;
     std::string CalcKEM(const std::string& latRaw, const std::string& longRaw) override;
     void Beep() override;
-    void SaveMap(const std::string& square) override;
-    void KEMSquare(const std::string& square) override;
     void ToLog(const gps::GpsFix& fix) override;
     void ToMap(const std::string& latRaw, const std::string& longRaw) override;
     void SetClipboardText(const std::string& text) override;

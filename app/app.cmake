@@ -6,6 +6,8 @@ add_library(kem_forms STATIC
   ${CMAKE_SOURCE_DIR}/app/ErrorBox.cpp
   ${CMAKE_SOURCE_DIR}/app/Forms.cpp
   ${CMAKE_SOURCE_DIR}/app/KemApplication.cpp
+  ${CMAKE_SOURCE_DIR}/app/MapFiles.cpp
+  ${CMAKE_SOURCE_DIR}/app/MapMark.cpp
   ${CMAKE_SOURCE_DIR}/app/PortChoices.cpp
   ${CMAKE_SOURCE_DIR}/app/ProgramDir.cpp
   ${CMAKE_SOURCE_DIR}/app/SettingsText.cpp
@@ -13,6 +15,7 @@ add_library(kem_forms STATIC
   ${CMAKE_SOURCE_DIR}/app/TFormMain.cpp
   ${CMAKE_SOURCE_DIR}/app/TFormMain.h
   ${CMAKE_SOURCE_DIR}/app/TFormMainBuild.cpp
+  ${CMAKE_SOURCE_DIR}/app/TFormMainMap.cpp
   ${CMAKE_SOURCE_DIR}/app/TFormSet.cpp
   ${CMAKE_SOURCE_DIR}/app/TFormSet.h
   ${CMAKE_SOURCE_DIR}/app/WindowLook.cpp

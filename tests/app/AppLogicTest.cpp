@@ -7,6 +7,9 @@
 
 #include "app/Cp1257.h"
 #include "app/ErrorBox.h"
+#include "app/IoError.h"
+#include "app/MapFiles.h"
+#include "app/MapMark.h"
 #include "app/PortChoices.h"
 #include "app/SettingsText.h"
 #include "app/SheetCache.h"
@@ -116,6 +119,88 @@ TEST_F(PortChoicesTest, AdaptersFirstInNaturalOrderThenBuiltInPorts) {
     EXPECT_EQ(choices[3], "rfcomm0");
     EXPECT_EQ(choices[4], "ttyS0");
     EXPECT_EQ(choices.back(), "ttyS15");
+}
+
+TEST(MapMark, PixelsFromTheRawPosition) {
+    struct Case {
+        const char* name;
+        const char* lat;
+        const char* lon;
+        char separator;
+        int x, y;
+    };
+    const Case cases[] = {
+        {"inside the square", "5441,1234", "02519,5678", ',', 165, 272},
+        {"point as separator", "5441.1234", "02519.5678", '.', 165, 272},
+        {"on the southern edge", "5440,0000", "02510,0000", ',', 0, 306},
+        {"at the north-east corner", "5449,9999", "02529,9999", ',', 172, 0},
+        {"unreadable minutes count as 0", "54xx", "025", ',', 0, 306},
+        {"short texts", "", "", ',', 0, 306},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MarkCentre centre = markCentre(c.lat, c.lon, c.separator);
+        EXPECT_EQ(centre.x, c.x);
+        EXPECT_EQ(centre.y, c.y);
+    }
+}
+
+using MapFilesTest = TempFolder;
+
+TEST_F(MapFilesTest, SquareCellsFromTheDataFileLastLineWins) {
+    std::ofstream(dir / "kemwwl.DAT", std::ios::binary)
+        << "K26 KO24PQ KO24QQ KO24PP KO24QP KO24PO KO24QO KO24PN KO24QN\r\n"
+        << "K27 KO24RQ KO24SQ\r\n"
+        << "K26 AAAAAA BBBBBB CCCCCC DDDDDD EEEEEE FFFFFF GGGGGG HHHHHH\r\n";
+    const std::string file = findFileNoCase(dir.string(), "KEMWWL.dat");
+    EXPECT_EQ(file, (dir / "kemwwl.DAT").string());
+
+    const SquareCells k26 = readSquareCells(file, "K26");
+    EXPECT_EQ(k26[0], "AAAAAA");
+    EXPECT_EQ(k26[7], "HHHHHH");
+    const SquareCells k27 = readSquareCells(file, "K27");
+    EXPECT_EQ(k27[1], "KO24SQ");
+    EXPECT_EQ(k27[2], "");
+    EXPECT_EQ(readSquareCells(file, "K2")[0], "");    // codes compare on three characters
+    EXPECT_EQ(readSquareCells(file, "K26 ")[0], "");  // a trailing blank matches nothing
+    EXPECT_THROW(readSquareCells((dir / "none.dat").string(), "K26"), IoError);
+}
+
+TEST_F(MapFilesTest, ExpeditionMapNamesCountUpFromTheDate) {
+    const std::string folder = dir.string() + "/";
+    EXPECT_EQ(expeditionMapName(folder, "K26", 3, 7), folder + "K26_0307.bmp");
+    touch("K26_0307.bmp");
+    touch("K26_0307_1.bmp");
+    EXPECT_EQ(expeditionMapName(folder, "K26", 3, 7), folder + "K26_0307_2.bmp");
+    EXPECT_EQ(expeditionMapName(folder, "", 12, 31), folder + "_1231.bmp");
+}
+
+TEST_F(MapFilesTest, LogLinesAreAppendedTabSeparatedWithCrLf) {
+    const std::string log = (dir / "Log.txt").string();
+    gps::GpsFix fix;
+    fix.LatText =
+        "48\xB0"
+        "07' 01\" N";
+    fix.LongText =
+        "11\xB0"
+        "31' 00\" E";
+    fix.AltitudeText = "545,4 m";
+    fix.GeoidText = "46,9 m";
+    EXPECT_THROW(appendLogLine(log, fix), IoError);  // created only at start-up
+    touch("Log.txt");
+    fs::resize_file(log, 0);
+    appendLogLine(log, fix);
+    fix.DateTimeText = "1994.03.23  12:35:19 UTC";
+    appendLogLine(log, fix);
+    std::ifstream in(log, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(text,
+              "\t48\xB0"
+              "07' 01\" N\t11\xB0"
+              "31' 00\" E\t545,4 m\t46,9 m\r\n"
+              "1994.03.23  12:35:19 UTC\t48\xB0"
+              "07' 01\" N\t11\xB0"
+              "31' 00\" E\t545,4 m\t46,9 m\r\n");
 }
 
 }  // namespace

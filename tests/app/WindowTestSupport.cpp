@@ -51,6 +51,8 @@ ProgramFolder::ProgramFolder() {
     }
     m_path = pattern;
     std::filesystem::create_directory(m_path / "EKSPEDICIJOS");
+    std::filesystem::create_directory(m_path / "SKVERAI");
+    std::ofstream(m_path / "KEMWWL.dat");
     setenv("KEMGPS_PROGRAM_DIR", m_path.c_str(), 1);
 }
 

@@ -23,7 +23,8 @@ bool waitUntil(const std::function<bool()>& pred,
 // Runs the event loop for the given time.
 void spin(std::chrono::milliseconds time);
 
-// A temporary program folder (KEMGPS_PROGRAM_DIR points at it) with EKSPEDICIJOS/ inside.
+// A temporary program folder (KEMGPS_PROGRAM_DIR points at it) laid out as the build lays out
+// the real one: EKSPEDICIJOS/, SKVERAI/ and an empty KEMWWL.dat.
 class ProgramFolder {
 public:
     ProgramFolder();

@@ -1,0 +1,136 @@
+// The main window's map sheet driven by position sentences: the square's sheet (unpacked from
+// its archive), the marks, the clipboard, the log and the expedition maps.
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QFrame>
+#include <QImage>
+#include <QListWidget>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+
+#include "WindowTestSupport.h"
+#include "app/TFormMain.h"
+#include "archive/TZip.h"
+#include "gps/NmeaDecoder.h"
+#include "gps/TCommPortDriver.h"
+#include "maps/Locator.h"
+
+namespace kem::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QColor kMarkRed(255, 0, 0);
+
+class MapSheetTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+
+    // A position sentence at latitude 54°lat' N, longitude 25°lon' E.
+    void position(const char* lat, const char* lon) {
+        const std::string line = std::string("$GPGGA,120000,54") + lat + ",N,025" + lon +
+                                 ",E,1,08,0.9,100.0,M,20.0,M,,*00\r\n";
+        FormMain->cpDrvReceiveData(line.data(), line.size());
+    }
+    std::string raw(const char* text) const {
+        std::string s = text;
+        std::replace(s.begin(), s.end(), '.', FormMain->DecimalSeparatorCopy);
+        return s;
+    }
+    static std::string square(const char* lat, const char* lon) {
+        return maps::CalcKEM("54" + std::string(lat), "025" + std::string(lon), '.');
+    }
+    QColor pixel(int x, int y) const { return FormMain->picture().pixelColor(x, y); }
+    fs::path expeditions() const { return folder.path() / "EKSPEDICIJOS"; }
+
+    ProgramFolder folder;
+};
+
+TEST_F(MapSheetTest, PositionStepDrawsTheSheetMarksAndCopiesThePosition) {
+    std::ofstream(folder.path() / "KEMWWL.dat", std::ios::binary)
+        << square("41.1234", "19.5678")
+        << " KO24PQ KO24QQ KO24PP KO24QP KO24PO KO24QO KO24PN KO24QN\r\n";
+    ShownForms shown;
+    position("41.1234", "19.5678");
+    EXPECT_EQ(FormMain->CurrentSquare(), square("41.1234", "19.5678"));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              raw("5441.1234") + ";" + raw("02519.5678"));
+    EXPECT_EQ(pixel(165, 272), kMarkRed);
+    EXPECT_EQ(pixel(86, 20), QColor(128, 128, 128));  // the grid
+    EXPECT_EQ(pixel(150, 20), QColor(Qt::white));
+
+    FormMain->btClear->click();  // the sheet anew, without its marks
+    EXPECT_EQ(pixel(165, 272), QColor(Qt::white));
+}
+
+TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveOnceAndRemovedAtClose) {
+    const fs::path maps = folder.path() / "SKVERAI";
+    QImage sheet(172, 306, QImage::Format_RGB32);
+    sheet.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(sheet.save(QString::fromStdString((maps / "K26.bmp").string()), "BMP"));
+    archive::TZip zip;
+    zip.SetArcName((maps / "K26.z").string());
+    zip.Files() = {(maps / "K26.bmp").string()};
+    ASSERT_TRUE(zip.Compress());
+    fs::remove(maps / "K26.bmp");
+
+    ShownForms shown;
+    FormMain->KEMSquare("K26");
+    EXPECT_TRUE(fs::exists(maps / "K26.bmp"));
+    EXPECT_EQ(pixel(150, 300), QColor(0, 0, 255));
+    EXPECT_EQ(pixel(10, 77), QColor(128, 128, 128));
+    FormMain->close();
+    EXPECT_FALSE(fs::exists(maps / "K26.bmp"));
+    EXPECT_TRUE(fs::exists(maps / "K26.z"));
+}
+
+TEST_F(MapSheetTest, LogAndAutomaticSavingFollowTheTicks) {
+    ShownForms shown;
+    FormMain->SetPeriod(1);
+    FormMain->MLog->trigger();
+    FormMain->MAutoMap->trigger();
+    position("41.1234", "19.5678");
+    position("41.1234", "19.5678");
+    position("31.0000", "19.5678");  // 10' further south: the next square
+    ASSERT_NE(square("41.1234", "19.5678"), square("31.0000", "19.5678"));
+
+    std::ifstream log(expeditions() / "Log.txt", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(log)), {});
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+
+    const QDate today = QDate::currentDate();
+    const std::string saved =
+        square("41.1234", "19.5678") + "_" + today.toString("MMdd").toStdString() + ".bmp";
+    ASSERT_TRUE(fs::exists(expeditions() / saved));
+    QImage left;
+    ASSERT_TRUE(left.load(QString::fromStdString((expeditions() / saved).string())));
+    EXPECT_EQ(left.pixelColor(165, 272), kMarkRed);  // the sheet left, with its marks
+}
+
+TEST_F(MapSheetTest, SavedMapsAreListedAndOpenedOverTheSheet) {
+    PseudoTerminal pty;
+    ShownForms shown;
+    FormMain->drawMark(50, 50);
+    FormMain->MWay->trigger();
+    FormMain->OpenExped->trigger();
+    ASSERT_TRUE(FormMain->Panel4->isVisible());
+    ASSERT_EQ(FormMain->FileListBox1->count(), 1);
+
+    FormMain->cpDrv->SetPortName("/dev/" + pty.portName());
+    FormMain->btConnect->click();
+    ASSERT_TRUE(FormMain->cpDrv->Connected());
+    FormMain->btClear->click();
+    EXPECT_NE(pixel(50, 50), kMarkRed);
+    FormMain->FileListBox1->setCurrentRow(0);
+    FormMain->FileListBox1Click();
+    EXPECT_EQ(pixel(50, 50), kMarkRed);
+    EXPECT_FALSE(FormMain->Panel4->isVisible());
+    EXPECT_FALSE(FormMain->cpDrv->Connected());
+}
+
+}  // namespace
+}  // namespace kem::test
