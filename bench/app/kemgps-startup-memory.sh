@@ -15,6 +15,7 @@ SAMPLE=${SAMPLE:-30}
 
 work=$(mktemp -d)
 mkdir -p "$work/EKSPEDICIJOS" "$work/SKVERAI"
+cp "$BIN/KEMWWL.dat" "$work/" 2>/dev/null || : >"$work/KEMWWL.dat"
 export KEMGPS_PROGRAM_DIR=$work
 pids=()
 cleanup() {
