@@ -44,12 +44,15 @@ TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
     StrGr1->setFocusPolicy(Qt::NoFocus);
     StrGr1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StrGr1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The narrow columns hold "Aukštis" and "Azimutas" only without the cells' usual padding.
+    StrGr1->setTextElideMode(Qt::ElideNone);
+    StrGr1->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px; }"));
     for (int row = 0; row <= kSatelliteRows; ++row) {
         for (int column = 0; column < 4; ++column) {
             auto* item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignCenter);
-            if (row == 0) {
-                item->setBackground(palette().button());
+            if (row == 0 || column == 0) {
+                item->setBackground(palette().button());  // the fixed header cells
             }
             StrGr1->setItem(row, column, item);
         }

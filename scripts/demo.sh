@@ -21,17 +21,10 @@ cleanup() {
     wait 2>/dev/null || true
 }
 trap cleanup EXIT
+source "$(dirname "$0")/kemsim-session.sh"
 
 # --- the simulated receiver on a pseudo-terminal; its first output line names the port
-"$BIN/kemsim" >"$OUT/kemsim.out" 2>&1 &
-pids+=($!)
-port=""
-for _ in $(seq 50); do
-    port=$(head -n1 "$OUT/kemsim.out" 2>/dev/null || true)
-    [[ -n $port ]] && break
-    sleep 0.1
-done
-[[ -n $port ]] || { echo "demo: kemsim did not start" >&2; exit 1; }
+start_kemsim "$OUT/kemsim.out"
 echo "demo: kemsim sends on /dev/$port"
 
 # --- Port=<port> in section SETTINGS; every other line stays as it is
@@ -52,14 +45,7 @@ if [[ -n ${DISPLAY:-} ]]; then
 fi
 
 # --- no display: a virtual one, the button pressed by xdotool, screenshots
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_virtual_display
 
 "$BIN/KEMGPS" >"$OUT/kemgps.out" 2>&1 &
 kemgps=$!

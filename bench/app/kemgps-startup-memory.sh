@@ -24,13 +24,9 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "$0")/../../scripts/kemsim-session.sh"
 
-display=:$((200 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "no virtual display" >&2; exit 1; }
+start_virtual_display
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
@@ -54,14 +50,7 @@ echo "  ms: $(echo $sorted | tr '\n' ' ')"
 echo "  median: $(echo "$sorted" | sed -n "$(( (RUNS + 1) / 2 ))p") ms"
 
 echo "memory while connected to kemsim --speed 10, $MINUTES minutes:"
-"$BIN/kemsim" --speed 10 >"$work/kemsim.out" 2>&1 &
-pids+=($!)
-port=""
-for _ in $(seq 50); do
-    port=$(head -n1 "$work/kemsim.out" 2>/dev/null || true)
-    [[ -n $port ]] && break
-    sleep 0.1
-done
+start_kemsim "$work/kemsim.out" --speed 10
 printf '[SETTINGS]\nPort=%s\n' "$port" >"$work/KEMGPS.ini"
 "$BIN/KEMGPS" >/dev/null 2>&1 &
 pid=$!

@@ -70,6 +70,24 @@ TEST_F(MainWindowTest, FirstStartUsesDefaultsAndStoresLogAtOnceAndPlaceAtClose) 
     EXPECT_TRUE(contains("Period=15"));
 }
 
+TEST_F(MainWindowTest, StartUpCreatesTheLogOnlyWhenMissing) {
+    std::ofstream(folder.path() / "EKSPEDICIJOS/Log.txt") << "kept";
+    {
+        ShownForms shown;
+        EXPECT_TRUE(contains("Log=0"));
+    }
+    std::ifstream log(folder.path() / "EKSPEDICIJOS/Log.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), "kept");
+
+    fs::remove_all(folder.path() / "EKSPEDICIJOS");
+    MessageBoxCatcher catcher;
+    ShownForms shown;  // the error box, then the program runs on without a log
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_TRUE(catcher.boxes()[0].text.startsWith("Unable to create "));
+    EXPECT_TRUE(catcher.boxes()[0].text.endsWith("No such file or directory."));
+    EXPECT_EQ(FormMain->cpDrv->PortName(), "/dev/ttyUSB0");
+}
+
 TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMalformedValueRules) {
     struct Case {
         const char* name;

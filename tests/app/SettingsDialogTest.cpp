@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <filesystem>
 
 #include "WindowTestSupport.h"
 #include "app/TFormMain.h"
@@ -86,6 +87,18 @@ TEST_F(SettingsDialogTest, PlaceIsStoredOnCloseAndRestoredOnShow) {
     FormSet->move(0, 0);
     FormMain->SetUp();
     EXPECT_EQ(FormSet->pos(), QPoint(240, 180));
+}
+
+TEST_F(SettingsDialogTest, UnwritableSettingsFileKeepsTheDialogOpen) {
+    ShownForms shown;
+    FormMain->SetUp();
+    std::filesystem::remove(folder.ini());
+    std::filesystem::create_directory(folder.ini());
+    MessageBoxCatcher catcher;
+    FormSet->close();
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_TRUE(catcher.boxes()[0].text.startsWith("Unable to write to "));
+    EXPECT_TRUE(FormSet->isVisible());
 }
 
 TEST_F(SettingsDialogTest, EndingTheProgramWithTheDialogOpenAppliesNothing) {
