@@ -21,6 +21,7 @@ TFormMemo::TFormMemo(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     InMemo = new QPlainTextEdit(this);
     InMemo->setReadOnly(true);
+    InMemo->setUndoRedoEnabled(false);  // a received-text view: nothing to undo, nothing to keep
     InMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     Button1 = new QPushButton(QStringLiteral("&Uždaryti"), this);
 
