@@ -4,54 +4,42 @@
 #include <string>
 #include <vector>
 
+#include "archive/ZipFormat.h"
+#include "tests/archive_reader/ReaderTestSupport.h"
+
 namespace kem::archive::test {
 
-// A fresh directory under /tmp, removed with everything in it at the end of the test.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
 
-    // The directory with a trailing "/".
-    const std::string& Path() const { return m_path; }
+// The temporary folder as a path ending with "/".
+inline std::string Folder(const TempDir& dir) {
+    return dir.Path().string() + "/";
+}
 
-private:
-    std::string m_path;
-};
+inline void WriteFile(const std::string& path, const std::string& text) {
+    testing::WriteFile(path, testing::ToBytes(text));
+}
 
-void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-void WriteFile(const std::string& path, const std::string& text);
-std::vector<std::uint8_t> ReadFile(const std::string& path);
-
-// One entry as both its local header and its central directory record describe it, read with
-// nothing but offsets so that a fault in the library's records cannot hide itself.
+// One entry as its local header and its central directory record describe it.
 struct ParsedEntry {
     std::uint32_t localOffset = 0;
-    std::uint16_t versionNeeded = 0, flags = 0, method = 0, time = 0, date = 0;
-    std::uint32_t crc = 0, compressedSize = 0, uncompressedSize = 0;
+    LocalHeader local;
+    CentralHeader central;
     std::string name;
     std::vector<std::uint8_t> data;
-    // From the central record.
-    std::uint16_t versionMadeBy = 0;
-    std::uint32_t externalAttributes = 0;
-    std::uint32_t centralOffsetField = 0;
-    bool centralMatchesLocal = false;  // its bytes 6..33 repeat the local header's 4..29
 };
 
 struct ParsedArchive {
     std::vector<ParsedEntry> entries;
-    std::uint32_t directoryOffset = 0, directorySize = 0;
-    std::uint16_t entryCount = 0;
+    EndRecord end;
     std::uint64_t fileLength = 0;
 };
 
-// Fails the current test (and gives what it could read) when the layout is not the one written.
+// Fails the current test (and gives what it could read) when the entries, the directory and the
+// end record do not follow each other without gaps, or the directory names differ.
 ParsedArchive ParseArchive(const std::string& path);
-
-// Standard CRC-32, computed bit by bit here so that it does not rest on the library's table.
-std::uint32_t ReferenceCrc(const std::vector<std::uint8_t>& bytes);
 
 // Runs a shell command; gives its exit status and standard output.
 struct CommandResult {

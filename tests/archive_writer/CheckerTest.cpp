@@ -16,6 +16,7 @@
 namespace kem::archive {
 namespace {
 
+using test::Folder;
 using test::Quote;
 using test::TempDir;
 
@@ -58,10 +59,10 @@ protected:
         TZip zip;
         zip.SetOverwrite(true);
         zip.OnError = [](ZipComponent&, const std::string& text) { ADD_FAILURE() << text; };
-        zip.SetArcName(s_dir->Path() + archive);
+        zip.SetArcName(Folder(*s_dir) + archive);
         for (const auto& [name, content] : files) {
-            test::WriteFile(s_dir->Path() + name, content);
-            zip.Files().push_back(s_dir->Path() + name);
+            test::WriteFile(Folder(*s_dir) + name, content);
+            zip.Files().push_back(Folder(*s_dir) + name);
         }
         EXPECT_TRUE(zip.Compress());
         return {zip.ArcName(), files};
@@ -89,7 +90,7 @@ protected:
 TEST_F(CheckerTest, MixedDataClearsTheDictionaryManyTimes) {
     const auto archive = test::ParseArchive(s_packed[3].archive);
     ASSERT_EQ(archive.entries.size(), 1u);
-    ASSERT_EQ(archive.entries[0].method, 1);
+    ASSERT_EQ(archive.entries[0].local.method, 1);
     EXPECT_GE(test::ReadShrinkCodes(archive.entries[0].data).clearedAfter.size(), 20u);
 }
 
@@ -111,7 +112,7 @@ TEST_F(CheckerTest, OurExtractorGivesBackEveryFileWithItsTime) {
             const std::string extracted = unzip.ExtrPath() + name;
             EXPECT_TRUE(test::ReadFile(extracted) == content) << name;
             // The archive keeps local time in steps of two seconds.
-            const std::time_t source = ModificationTime(s_dir->Path() + name);
+            const std::time_t source = ModificationTime(Folder(*s_dir) + name);
             EXPECT_LE(source - ModificationTime(extracted), 1) << name;
             EXPECT_GE(source - ModificationTime(extracted), 0) << name;
         }

@@ -8,14 +8,15 @@
 #include <filesystem>
 
 #include "ArchiveFiles.h"
+#include "archive/Crc32.h"
 #include "archive/ZipWriter.h"
 
 namespace kem::archive {
 namespace {
 
+using test::Folder;
 using test::ParseArchive;
 using test::ReadFile;
-using test::ReferenceCrc;
 using test::TempDir;
 using test::WriteFile;
 
@@ -23,20 +24,25 @@ std::vector<std::uint8_t> Bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
+std::uint32_t Crc(std::string_view text) {
+    return ~Crc32UpdateBlock(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                             kCrc32Start);
+}
+
 class TZipTest : public ::testing::Test {
 protected:
     TZipTest() {
         zip.SetOverwrite(true);
         zip.OnError = [this](ZipComponent&, const std::string& text) { reports.push_back(text); };
-        zip.SetArcName(dir.Path() + "out.z");
+        zip.SetArcName(Folder(dir) + "out.z");
     }
 
     // Packs the named files (written with the given contents) into out.z.
     bool Pack(const std::vector<std::pair<std::string, std::string>>& files) {
         zip.Files().clear();
         for (const auto& [name, content] : files) {
-            WriteFile(dir.Path() + name, content);
-            zip.Files().push_back(dir.Path() + name);
+            WriteFile(Folder(dir) + name, content);
+            zip.Files().push_back(Folder(dir) + name);
         }
         return zip.Compress();
     }
@@ -67,10 +73,10 @@ TEST_F(TZipTest, ShrinksOnlyWhatGetsSmaller) {
         const auto archive = ParseArchive(zip.ArcName());
         ASSERT_EQ(archive.entries.size(), 1u);
         const auto& e = archive.entries[0];
-        EXPECT_EQ(e.method, c.method);
-        EXPECT_EQ(e.uncompressedSize, c.content.size());
-        EXPECT_EQ(e.compressedSize, c.data.size());
-        EXPECT_EQ(e.crc, ReferenceCrc(Bytes(c.content)));
+        EXPECT_EQ(e.local.method, c.method);
+        EXPECT_EQ(e.local.uncompressedSize, c.content.size());
+        EXPECT_EQ(e.local.compressedSize, c.data.size());
+        EXPECT_EQ(e.local.crc32, Crc(c.content));
         EXPECT_EQ(e.data, c.data);
         EXPECT_EQ(archive.fileLength, 30 + 5 + c.data.size() + 46 + 5 + 22) << "no bytes left over";
     }
@@ -94,32 +100,33 @@ TEST_F(TZipTest, EntriesComeInByteOrderOfNamesWithTheirHeaders) {
         {"Map.bmp", std::string(300, '\0')},
     };
     for (const auto& [name, content] : files) {
-        WriteFile(dir.Path() + name, content);
+        WriteFile(Folder(dir) + name, content);
         const timespec times[2] = {{mtime, 0}, {mtime, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, (dir.Path() + name).c_str(), times, 0), 0);
-        zip.Files().push_back(dir.Path() + name);
+        ASSERT_EQ(::utimensat(AT_FDCWD, (Folder(dir) + name).c_str(), times, 0), 0);
+        zip.Files().push_back(Folder(dir) + name);
     }
     ASSERT_TRUE(zip.Compress());
     const auto archive = ParseArchive(zip.ArcName());
     ASSERT_EQ(archive.entries.size(), 3u);
-    EXPECT_EQ(archive.entryCount, 3);
+    EXPECT_EQ(archive.end.entriesOnDisk, 3);
+    EXPECT_EQ(archive.end.totalEntries, 3);
     const char* order[] = {"Map.bmp", "map", "map.bmp"};
     for (std::size_t i = 0; i < 3; ++i) {
         const auto& e = archive.entries[i];
         SCOPED_TRACE(e.name);
         EXPECT_EQ(e.name, order[i]);
-        EXPECT_EQ(e.centralOffsetField, e.localOffset);
-        EXPECT_TRUE(e.centralMatchesLocal);
-        EXPECT_EQ(e.versionNeeded, 10);
-        EXPECT_EQ(e.versionMadeBy, 10);
-        EXPECT_EQ(e.flags, 0);
-        EXPECT_EQ(e.externalAttributes, 0x20u);
-        EXPECT_EQ(e.time, 13 * 2048 + 45 * 32 + 15);
-        EXPECT_EQ(e.date, 44 * 512 + 5 * 32 + 17);
-        EXPECT_EQ(e.method, 1);
+        EXPECT_EQ(e.central.localHeaderOffset, e.localOffset);
+        EXPECT_EQ(e.central.entry, e.local);
+        EXPECT_EQ(e.central.versionMadeBy, 10);
+        EXPECT_EQ(e.central.externalAttributes, 0x20u);
+        EXPECT_EQ(e.local.versionNeeded, 10);
+        EXPECT_EQ(e.local.flags, 0);
+        EXPECT_EQ(e.local.modTime, 13 * 2048 + 45 * 32 + 15);
+        EXPECT_EQ(e.local.modDate, 44 * 512 + 5 * 32 + 17);
+        EXPECT_EQ(e.local.method, 1);
     }
     EXPECT_EQ(archive.entries[0].localOffset, 0u);
-    EXPECT_EQ(archive.directorySize, 3 * 46 + 7 + 3 + 7);
+    EXPECT_EQ(archive.end.directorySize, 3 * 46 + 7 + 3 + 7);
 }
 
 TEST_F(TZipTest, RefusesToReplaceAnArchiveWithoutOverwrite) {
@@ -132,15 +139,15 @@ TEST_F(TZipTest, RefusesToReplaceAnArchiveWithoutOverwrite) {
 }
 
 TEST_F(TZipTest, FileListRules) {
-    WriteFile(dir.Path() + "a.bmp", "data");
+    WriteFile(Folder(dir) + "a.bmp", "data");
 
     EXPECT_TRUE(zip.Compress()) << "empty list";
     EXPECT_EQ(reports, std::vector<std::string>{"No files for compress !"});
     EXPECT_FALSE(ArchiveExists());
 
     reports.clear();
-    zip.Files() = {dir.Path() + "missing.bmp", dir.Path() + "*.bmp", dir.Path() + "a.?mp",
-                   dir.Path()};
+    zip.Files() = {Folder(dir) + "missing.bmp", Folder(dir) + "*.bmp", Folder(dir) + "a.?mp",
+                   Folder(dir)};
     EXPECT_FALSE(zip.Compress()) << "nothing existing, wildcards not expanded, folder not a file";
     EXPECT_TRUE(reports.empty());
     EXPECT_FALSE(ArchiveExists());
@@ -153,7 +160,7 @@ TEST_F(TZipTest, FileListRules) {
     EXPECT_EQ(ReadFile(zip.ArcName()), Bytes("old archive"));
 
     reports.clear();
-    zip.Files() = {zip.ArcName(), dir.Path() + "a.bmp"};
+    zip.Files() = {zip.ArcName(), Folder(dir) + "a.bmp"};
     EXPECT_TRUE(zip.Compress());
     const auto archive = ParseArchive(zip.ArcName());
     ASSERT_EQ(archive.entries.size(), 1u);
@@ -162,16 +169,16 @@ TEST_F(TZipTest, FileListRules) {
 }
 
 TEST_F(TZipTest, SameNameFromTwoFoldersIsStoredOnceWithItsOwnSize) {
-    std::filesystem::create_directory(dir.Path() + "one");
-    std::filesystem::create_directory(dir.Path() + "two");
-    WriteFile(dir.Path() + "one/x.txt", "first");
-    WriteFile(dir.Path() + "two/x.txt", "second and longer");
-    zip.Files() = {dir.Path() + "one/x.txt", dir.Path() + "two/x.txt"};
+    std::filesystem::create_directory(Folder(dir) + "one");
+    std::filesystem::create_directory(Folder(dir) + "two");
+    WriteFile(Folder(dir) + "one/x.txt", "first");
+    WriteFile(Folder(dir) + "two/x.txt", "second and longer");
+    zip.Files() = {Folder(dir) + "one/x.txt", Folder(dir) + "two/x.txt"};
     ASSERT_TRUE(zip.Compress());
     const auto archive = ParseArchive(zip.ArcName());
     ASSERT_EQ(archive.entries.size(), 1u);
     EXPECT_EQ(archive.entries[0].data, Bytes("first"));
-    EXPECT_EQ(archive.entries[0].uncompressedSize, 5u);
+    EXPECT_EQ(archive.entries[0].local.uncompressedSize, 5u);
 }
 
 TEST_F(TZipTest, ProgressRoundsHalvesToEvenAndSkipsEmptyFiles) {
@@ -185,23 +192,23 @@ TEST_F(TZipTest, ProgressRoundsHalvesToEvenAndSkipsEmptyFiles) {
 }
 
 TEST_F(TZipTest, AnArchiveThatCannotBeCreatedEndsTheCall) {
-    zip.SetArcName(dir.Path() + "no/such/folder/out.z");
+    zip.SetArcName(Folder(dir) + "no/such/folder/out.z");
     EXPECT_FALSE(Pack({{"a.bmp", "data"}}));
     EXPECT_EQ(reports, std::vector<std::string>{"Chyba při otevítání souboru"});
 }
 
 TEST_F(TZipTest, ASourceThatCannotBeOpenedIsLeftOut) {
-    WriteFile(dir.Path() + "b.txt", "present");
+    WriteFile(Folder(dir) + "b.txt", "present");
     ZipWriter writer(zip);
     writer.Write(zip.ArcName(),
-                 {FileNode{dir.Path(), "a.txt", 10, {}}, FileNode{dir.Path(), "b.txt", 7, {}}});
+                 {FileNode{Folder(dir), "a.txt", 10, {}}, FileNode{Folder(dir), "b.txt", 7, {}}});
     EXPECT_EQ(reports, std::vector<std::string>{"Nejde otevřít a.txt.  Překračuji ..."});
     const auto archive = ParseArchive(zip.ArcName());
     ASSERT_EQ(archive.entries.size(), 1u);
     EXPECT_EQ(archive.entries[0].data, Bytes("present"));
 
     // With no source left the archive is still complete: an empty directory.
-    writer.Write(zip.ArcName(), {FileNode{dir.Path(), "a.txt", 10, {}}});
+    writer.Write(zip.ArcName(), {FileNode{Folder(dir), "a.txt", 10, {}}});
     EXPECT_EQ(ParseArchive(zip.ArcName()).fileLength, 22u);
 }
 

@@ -10,6 +10,7 @@
 namespace kem::packer {
 namespace {
 
+using archive::test::Folder;
 using archive::test::TempDir;
 using archive::test::WriteFile;
 
@@ -22,15 +23,15 @@ TEST(MapPacker, ArchiveNameEndsAfterTheFirstDot) {
 TEST(MapPacker, ListsEveryKindOfEntryThatLooksLikeABitmap) {
     TempDir dir;
     for (const char* name : {"K26.bmp", "k27.BMP", "a.b.bmp", "long.bmpx", "notes.txt", "bmp"}) {
-        WriteFile(dir.Path() + name, "x");
+        WriteFile(Folder(dir) + name, "x");
     }
-    std::filesystem::create_directory(dir.Path() + "x.bmp");
-    auto names = ListBitmaps(dir.Path());
+    std::filesystem::create_directory(Folder(dir) + "x.bmp");
+    auto names = ListBitmaps(Folder(dir));
     std::sort(names.begin(), names.end());
     // Only the first three characters of an extension count, as in the archive's name rule.
     EXPECT_EQ(names,
               (std::vector<std::string>{"K26.bmp", "a.b.bmp", "k27.BMP", "long.bmpx", "x.bmp"}));
-    EXPECT_TRUE(ListBitmaps(dir.Path() + "missing/").empty());
+    EXPECT_TRUE(ListBitmaps(Folder(dir) + "missing/").empty());
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 namespace kem::packer {
 namespace {
 
+using archive::test::Folder;
 using archive::test::ParseArchive;
 using archive::test::ReadFile;
 using archive::test::TempDir;
@@ -34,7 +35,8 @@ protected:
     }
 
     // A program folder (under a name with blanks and commas when asked) with SKVERAI in it.
-    explicit TForm1Test(const std::string& folder = "bin") : programDir(dir.Path() + folder + "/") {
+    explicit TForm1Test(const std::string& folder = "bin")
+        : programDir(Folder(dir) + folder + "/") {
         fs::create_directories(MapDir());
     }
 
@@ -78,7 +80,7 @@ TEST_F(TForm1Test, ListsTheBitmapsAndPacksEachIntoItsOwnArchive) {
     const auto k26 = ParseArchive(MapDir() + "K26.z");
     ASSERT_EQ(k26.entries.size(), 1u);
     EXPECT_EQ(k26.entries[0].name, "K26.bmp");
-    EXPECT_EQ(k26.entries[0].uncompressedSize, sheet.size());
+    EXPECT_EQ(k26.entries[0].local.uncompressedSize, sheet.size());
     const auto ab = ParseArchive(MapDir() + "a.z");
     ASSERT_EQ(ab.entries.size(), 1u);
     EXPECT_EQ(ab.entries[0].name, "a.b.bmp");
@@ -87,9 +89,9 @@ TEST_F(TForm1Test, ListsTheBitmapsAndPacksEachIntoItsOwnArchive) {
     // KEMGPS unpacks the sheet again when the bitmap is missing.
     archive::TUnZip unzip;
     unzip.SetArcName(MapDir() + "K26.z");
-    unzip.SetExtrPath(dir.Path() + "unpacked");
+    unzip.SetExtrPath(Folder(dir) + "unpacked");
     ASSERT_TRUE(unzip.Extract());
-    EXPECT_EQ(ReadFile(dir.Path() + "unpacked/K26.bmp"), sheet);
+    EXPECT_EQ(ReadFile(Folder(dir) + "unpacked/K26.bmp"), sheet);
     EXPECT_TRUE(fs::exists(MapDir() + "K26.bmp")) << "bitmaps stay";
     EXPECT_EQ(MemoLines(*form), (QStringList{"K26.bmp", "a.b.bmp", "x.bmp"}));
 }
