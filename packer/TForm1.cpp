@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "app/ErrorBox.h"
 #include "packer/MapPacker.h"
 
 namespace kem::packer {
@@ -89,10 +90,12 @@ void TForm1::FormShow() {
 }
 
 void TForm1::Button1Click() {
-    {
-        const Hourglass hourglass;
-        PackAll(MapDirectory(ProgramDir), Zip1);
-    }
+    guarded(
+        [this] {
+            const Hourglass hourglass;
+            PackAll(MapDirectory(ProgramDir), Zip1);
+        },
+        this);
     SetStatus(QStringLiteral(" Rasti \".bmp\" failai suglaudinti"));
 }
 
