@@ -2,6 +2,8 @@
 // control on pseudo-terminals, the fix panel, the raw text window and the shutdown.
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -158,6 +160,20 @@ TEST_F(MainWindowTest, ConnectAndDisconnectOnAPseudoTerminal) {
     EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
 }
 
+TEST_F(MainWindowTest, ReenablingTheRunningStatusTimerDoesNotRestartIt) {
+    PseudoTerminal pty;
+    ShownForms shown;
+    waitUntil([&] { return status() == "Neprijungta"; });
+    QElapsedTimer clock;
+    clock.start();
+    connectTo(pty);
+    spin(400ms);
+    FormMain->btDisconnect->click();  // within the second: the timer keeps its first deadline
+    ASSERT_TRUE(waitUntil([&] { return !FormMain->Timer1->isActive(); }));
+    EXPECT_LT(clock.elapsed(), 1300);
+    EXPECT_EQ(status(), "Neprijungta");
+}
+
 TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaAndKeepsTheStatus) {
     ShownForms shown;
     waitUntil([&] { return status() == "Neprijungta"; });
@@ -296,6 +312,19 @@ TEST_F(MainWindowTest, ShutdownDeletesOnlySheetsThatHaveTheirArchive) {
     EXPECT_TRUE(fs::exists(maps / "K26.z"));
     EXPECT_TRUE(fs::exists(maps / "L30.z"));
     EXPECT_TRUE(fs::exists(maps / "M12.bmp"));  // only a bitmap: kept
+}
+
+TEST_F(MainWindowTest, ErrorEscapingAnEventHandlerReachesTheStandardErrorBox) {
+    struct Throwing : QObject {
+        bool event(QEvent*) override { throw std::runtime_error("Disk 7 is gone"); }
+    } receiver;
+    MessageBoxCatcher catcher;
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&receiver, &event));
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_EQ(catcher.boxes()[0].title, "KEM GPS");
+    EXPECT_EQ(catcher.boxes()[0].text, "Disk 7 is gone.");
+    EXPECT_TRUE(catcher.boxes()[0].errorIcon);
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsFileShowsTheErrorAndStillEnds) {
