@@ -22,15 +22,18 @@ BinaryFile::~BinaryFile() {
     }
 }
 
-std::size_t BinaryFile::Read(std::uint8_t* data, std::size_t size) {
+// Repeats `io` (a read or a write of the bytes from an offset on) until `size` bytes went
+// through or it moved none, which for a read is the end of the file.
+template <class Io>
+std::size_t BinaryFile::Repeat(std::size_t size, const char* what, Io io) const {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::read(m_fd, data + done, size - done);
+        const ssize_t n = io(done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            Fail("Unable to read");
+            Fail(what);
         }
         if (n == 0) {
             break;
@@ -40,6 +43,11 @@ std::size_t BinaryFile::Read(std::uint8_t* data, std::size_t size) {
     return done;
 }
 
+std::size_t BinaryFile::Read(std::uint8_t* data, std::size_t size) {
+    return Repeat(size, "Unable to read",
+                  [&](std::size_t done) { return ::read(m_fd, data + done, size - done); });
+}
+
 void BinaryFile::ReadExact(std::uint8_t* data, std::size_t size) {
     if (Read(data, size) != size) {
         throw IoError("Unable to read " + m_path + ": unexpected end of file");
@@ -47,16 +55,12 @@ void BinaryFile::ReadExact(std::uint8_t* data, std::size_t size) {
 }
 
 void BinaryFile::Write(const std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(m_fd, data + done, size - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            Fail("Unable to write to");
-        }
-        done += static_cast<std::size_t>(n);
+    const std::size_t written = Repeat(size, "Unable to write to", [&](std::size_t done) {
+        return ::write(m_fd, data + done, size - done);
+    });
+    if (written != size) {
+        errno = ENOSPC;
+        Fail("Unable to write to");
     }
 }
 

@@ -36,6 +36,8 @@ public:
     void Truncate();
 
 private:
+    template <class Io>
+    std::size_t Repeat(std::size_t size, const char* what, Io io) const;
     [[noreturn]] void Fail(const char* what) const;
 
     std::string m_path;

@@ -191,10 +191,17 @@ TEST_F(TZipTest, ProgressRoundsHalvesToEvenAndSkipsEmptyFiles) {
     EXPECT_EQ(seen, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
 }
 
-TEST_F(TZipTest, AnArchiveThatCannotBeCreatedEndsTheCall) {
+TEST_F(TZipTest, InputOutputFailuresEndTheCallWithFalse) {
     zip.SetArcName(Folder(dir) + "no/such/folder/out.z");
     EXPECT_FALSE(Pack({{"a.bmp", "data"}}));
     EXPECT_EQ(reports, std::vector<std::string>{"Chyba při otevítání souboru"});
+
+    if (std::filesystem::exists("/dev/full")) {  // opens, then every write fails
+        reports.clear();
+        zip.SetArcName("/dev/full");
+        EXPECT_FALSE(zip.Compress());
+        EXPECT_TRUE(reports.empty());
+    }
 }
 
 TEST_F(TZipTest, ASourceThatCannotBeOpenedIsLeftOut) {
