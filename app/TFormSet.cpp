@@ -50,12 +50,8 @@ TFormSet::TFormSet(QWidget* parent) : QWidget(parent, Qt::Window) {
     setFont(look::formFont());
     resize(237, 121);
 
-    QStringList ports;
-    for (const auto& name : serialPortChoices()) {
-        ports.append(QString::fromStdString(name));
-    }
     StaticText1 = makeStaticText(this, QStringLiteral("Ryšio su GPS RX prievadas"), 14, 20);
-    PortComboBox = makeBox(this, ports, 154, 16, 65);
+    PortComboBox = makeBox(this, {}, 154, 16, 65);
     PortComboBox->setEditText(QString::fromLatin1(keys::kPortDefault));
     StaticText3 = makeStaticText(this, QStringLiteral("Pozicijos žymės dydis"), 14, 44);
     ComboBox2 = makeBox(this, {" 2", " 4", " 6", " 8", "10"}, 122, 41, 38);
@@ -94,6 +90,11 @@ void TFormSet::closeEvent(QCloseEvent* event) {
 }
 
 void TFormSet::FormShow() {
+    // The list follows the adapters plugged in now.
+    PortComboBox->clear();
+    for (const auto& name : serialPortChoices()) {
+        PortComboBox->addItem(QString::fromStdString(name));
+    }
     IniFile& ini = *FormMain->SettingsFile;
     PortComboBox->setEditText(
         fromCp1257(ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault)));
