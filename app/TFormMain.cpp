@@ -10,7 +10,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
@@ -126,9 +125,7 @@ void TFormMain::FormShow() {
 
     const bool bold =
         ini.ReadString(keys::kSection, keys::kFont, keys::kFontNormal) == keys::kFontBold;
-    QFont font = Panel5->font();
-    font.setBold(bold);
-    Panel5->setFont(font);
+    setValueFieldsBold(bold);
     MBold->setChecked(bold);
 
     MAutoMap->setChecked(ini.ReadBool(keys::kSection, keys::kAutoMap, false));
@@ -166,7 +163,9 @@ void TFormMain::FormClose() {
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restore;
     m_decoder.reset();
-    deleteUnpackedSheets(ProgramDir + "SKVERAI/");
+    if (!ProgramDir.empty()) {  // never relative to the current folder
+        deleteUnpackedSheets(ProgramDir + "SKVERAI/");
+    }
     if (SettingsFile) {
         SettingsFile->WriteInteger(keys::kSection, keys::kYMain, y());
         SettingsFile->WriteInteger(keys::kSection, keys::kXMain, x());
@@ -263,11 +262,16 @@ void TFormMain::MAutoMapClick() {
 
 void TFormMain::MBoldClick() {
     const bool bold = MBold->isChecked();
+    setValueFieldsBold(bold);
+    SettingsFile->WriteString(keys::kSection, keys::kFont,
+                              bold ? keys::kFontBold : keys::kFontNormal);
+}
+
+// The value fields take the fix panel's font; its labels and buttons carry their own.
+void TFormMain::setValueFieldsBold(bool bold) {
     QFont font = Panel5->font();
     font.setBold(bold);
     Panel5->setFont(font);
-    SettingsFile->WriteString(keys::kSection, keys::kFont,
-                              bold ? keys::kFontBold : keys::kFontNormal);
 }
 
 void TFormMain::MSetUpClick() {

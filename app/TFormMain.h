@@ -152,6 +152,7 @@ private:
     // The mode field is red while the receiver reports no fix (and at start).
     void showNoFix(bool noFix);
     void writeBool(const char* key, bool value);
+    void setValueFieldsBold(bool bold);
     void showPicture();
     // Loads a bitmap as the sheet; throws IoError when it cannot be read.
     void loadPicture(const std::string& path);
