@@ -343,7 +343,7 @@ void TFormMain::SetClipboardText(const std::string& text) {
 }
 
 void TFormMain::EchoLines(std::span<const std::string> lines) {
-    FormMemo->echoLines(std::vector<std::string>(lines.begin(), lines.end()));
+    FormMemo->echoLines(lines);
 }
 
 void TFormMain::ScrollMemoToCaret() {

@@ -37,7 +37,7 @@ TFormMemo::TFormMemo(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(Button1, &QPushButton::clicked, this, &TFormMemo::Button1Click);
 }
 
-void TFormMemo::echoLines(const std::vector<std::string>& lines) {
+void TFormMemo::echoLines(std::span<const std::string> lines) {
     if (lines.empty()) {
         return;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <span>
 #include <string>
-#include <vector>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -21,7 +21,7 @@ public:
 
     // Appends one batch of received lines (Windows-1257 bytes, no line ends); clears everything
     // once the window holds more than kMaxLines lines.
-    void echoLines(const std::vector<std::string>& lines);
+    void echoLines(std::span<const std::string> lines);
     // Brings the caret, which stands after the newest line, into view.
     void scrollToCaret();
 
