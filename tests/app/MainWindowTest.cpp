@@ -29,9 +29,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
 
-    bool contains(const std::string& text) {
-        return folder.iniText().find(text) != std::string::npos;
-    }
     QString status() const { return FormMain->Panel0->text(); }
     bool connectButtonDown() const { return FormMain->btConnect->isChecked(); }
     bool disconnectButtonDown() const { return FormMain->btDisconnect->isChecked(); }
@@ -58,24 +55,24 @@ TEST_F(MainWindowTest, FirstStartUsesDefaultsAndStoresLogAtOnceAndPlaceAtClose) 
     EXPECT_TRUE(disconnectButtonDown());
     EXPECT_TRUE(fs::exists(folder.path() / "EKSPEDICIJOS/Log.txt"));
 
-    EXPECT_TRUE(contains("[SETTINGS]"));
-    EXPECT_TRUE(contains("Log=0"));
-    EXPECT_FALSE(contains("YMain"));
+    EXPECT_TRUE(folder.iniHolds("[SETTINGS]"));
+    EXPECT_TRUE(folder.iniHolds("Log=0"));
+    EXPECT_FALSE(folder.iniHolds("YMain"));
 
     EXPECT_TRUE(status().isEmpty());
     EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
 
     main.close();
-    EXPECT_TRUE(contains("YMain="));
-    EXPECT_TRUE(contains("XMain="));
-    EXPECT_TRUE(contains("Period=15"));
+    EXPECT_TRUE(folder.iniHolds("YMain="));
+    EXPECT_TRUE(folder.iniHolds("XMain="));
+    EXPECT_TRUE(folder.iniHolds("Period=15"));
 }
 
 TEST_F(MainWindowTest, StartUpCreatesTheLogOnlyWhenMissing) {
     std::ofstream(folder.path() / "EKSPEDICIJOS/Log.txt") << "kept";
     {
         ShownForms shown;
-        EXPECT_TRUE(contains("Log=0"));
+        EXPECT_TRUE(folder.iniHolds("Log=0"));
     }
     std::ifstream log(folder.path() / "EKSPEDICIJOS/Log.txt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), "kept");
@@ -122,16 +119,16 @@ TEST_F(MainWindowTest, TicksAreWrittenTheMomentTheyChange) {
     ShownForms shown;
     TFormMain& main = *FormMain;
     main.MLog->trigger();
-    EXPECT_TRUE(contains("Log=1"));
+    EXPECT_TRUE(folder.iniHolds("Log=1"));
     main.MAutoMap->trigger();
-    EXPECT_TRUE(contains("AutoMap=1"));
+    EXPECT_TRUE(folder.iniHolds("AutoMap=1"));
 
     main.MBold->trigger();
-    EXPECT_TRUE(contains("Font=Bold"));
+    EXPECT_TRUE(folder.iniHolds("Font=Bold"));
     EXPECT_TRUE(main.edSpeed->font().bold());
     EXPECT_FALSE(main.btConnect->font().bold());  // only the eight value fields change
     main.MBold->trigger();
-    EXPECT_TRUE(contains("Font=Normal"));
+    EXPECT_TRUE(folder.iniHolds("Font=Normal"));
     EXPECT_FALSE(main.edSpeed->font().bold());
 }
 

@@ -19,9 +19,6 @@ class SettingsDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
 
-    bool contains(const std::string& text) {
-        return folder.iniText().find(text) != std::string::npos;
-    }
     void type(QComboBox* box, const QString& text) { box->lineEdit()->setText(text); }
 
     ProgramFolder folder;
@@ -62,9 +59,9 @@ TEST_F(SettingsDialogTest, BoxTextsAreParsedAppliedAndStored) {
         EXPECT_EQ(FormMain->Radius, c.radius);
         EXPECT_EQ(FormMain->Period, c.periodValue);
         EXPECT_EQ(FormMain->Decoder()->Period(), c.periodValue);
-        EXPECT_TRUE(contains("Radius=" + std::to_string(c.radius) + "\n") ||
-                    contains("Radius=" + std::to_string(c.radius) + "\r\n"));
-        EXPECT_TRUE(contains("Period=" + std::to_string(c.periodValue)));
+        EXPECT_TRUE(folder.iniHolds("Radius=" + std::to_string(c.radius) + "\n") ||
+                    folder.iniHolds("Radius=" + std::to_string(c.radius) + "\r\n"));
+        EXPECT_TRUE(folder.iniHolds("Period=" + std::to_string(c.periodValue)));
     }
 }
 
@@ -74,7 +71,7 @@ TEST_F(SettingsDialogTest, PortIsTrimmedForTheDriverAndStoredAsTyped) {
     type(FormSet->PortComboBox, " pts/7 ");
     FormSet->close();  // the close box applies exactly as the button does
     EXPECT_EQ(FormMain->cpDrv->PortName(), "/dev/pts/7");
-    EXPECT_TRUE(contains("Port= pts/7 "));
+    EXPECT_TRUE(folder.iniHolds("Port= pts/7 "));
 }
 
 TEST_F(SettingsDialogTest, PlaceIsStoredOnCloseAndRestoredOnShow) {
@@ -82,8 +79,8 @@ TEST_F(SettingsDialogTest, PlaceIsStoredOnCloseAndRestoredOnShow) {
     FormMain->SetUp();
     FormSet->move(240, 180);
     FormSet->close();
-    EXPECT_TRUE(contains("XSET=240"));
-    EXPECT_TRUE(contains("YSET=180"));
+    EXPECT_TRUE(folder.iniHolds("XSET=240"));
+    EXPECT_TRUE(folder.iniHolds("YSET=180"));
     FormSet->move(0, 0);
     FormMain->SetUp();
     EXPECT_EQ(FormSet->pos(), QPoint(240, 180));
@@ -107,7 +104,7 @@ TEST_F(SettingsDialogTest, EndingTheProgramWithTheDialogOpenAppliesNothing) {
     type(FormSet->ComboBox1, "60");
     FormMain->close();
     EXPECT_EQ(FormMain->Period, 15);
-    EXPECT_FALSE(contains("XSET"));
+    EXPECT_FALSE(folder.iniHolds("XSET"));
 }
 
 }  // namespace

@@ -32,6 +32,9 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path ini() const { return m_path / "KEMGPS.ini"; }
     std::string iniText() const;
+    bool iniHolds(const std::string& text) const {
+        return iniText().find(text) != std::string::npos;
+    }
     void writeIni(const std::string& text) const;
 
 private:
