@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation
   unzip zip 7zip
-  xvfb xauth xdotool imagemagick x11-apps
+  xvfb xauth xdotool imagemagick x11-apps x11-utils
 )
 
 missing=()
