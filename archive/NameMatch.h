@@ -9,7 +9,7 @@ namespace kem::archive {
 char FoldChar(char c);
 
 // Wildcard comparison of s and n, case-folded. "*" stands for any run of characters and "?" for
-// any one character, in either string: a name may hold wildcards as well as the spec.
+// any one character, in either string: a name may hold wildcards as well as the mask.
 bool WildMatch(std::string_view s, std::string_view n);
 
 // True when the stems and the extensions match by WildMatch (spec first) and the directory parts
