@@ -13,7 +13,8 @@ class IoError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 
-    // "<what> <path>: <strerror(err)>", e.g. "Unable to open /x/Log.txt: No such file or directory".
+    // "<what> <path>: <strerror(err)>", e.g. "Unable to open /x/Log.txt: No such file or
+    // directory".
     static IoError FromErrno(const std::string& what, const std::string& path, int err = errno) {
         return IoError(what + " " + path + ": " + std::strerror(err));
     }
