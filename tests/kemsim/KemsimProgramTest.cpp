@@ -60,7 +60,6 @@ TEST(Options, ParsesValuesAndRejectsBadOnes) {
     EXPECT_DOUBLE_EQ(o->speed, 2.5);
     EXPECT_EQ(o->count, 30);
     EXPECT_TRUE(o->split);
-    EXPECT_FALSE(o->noise);
     EXPECT_EQ(o->linkPath, "/tmp/gps");
     EXPECT_DOUBLE_EQ(o->hangupAfter.value_or(0), 3.0);
     EXPECT_EQ(o->seed, 9u);

@@ -118,9 +118,9 @@ TEST(Drive, MovesAndChangesSpeedAltitudeAndSky) {
 
     std::set<long> speeds, altitudes;
     for (int t = 0; t < 600; t += 10) {
-        speeds.insert(std::lround(VehicleAt(t).speedKmh));
-        altitudes.insert(std::lround(VehicleAt(t).altitudeM));
         const VehicleState v = VehicleAt(t);
+        speeds.insert(std::lround(v.speedKmh));
+        altitudes.insert(std::lround(v.altitudeM));
         EXPECT_GT(v.speedKmh, 30);
         EXPECT_LT(v.speedKmh, 110);
     }
