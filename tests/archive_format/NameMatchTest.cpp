@@ -77,6 +77,7 @@ struct WildCase {
     bool match;
 };
 
+// Every row is checked in both orders: "?" and "*" count in either string.
 TEST(WildMatch, Cases) {
     const WildCase cases[] = {
         {"", "", true},
@@ -84,16 +85,11 @@ TEST(WildMatch, Cases) {
         {"", "**", true},
         {"", "*a", false},
         {"", "a", false},
-        {"*", "", true},
-        {"a", "", false},
         {"K26", "k26", true},
         {"K26", "K27", false},
         {"K2", "K26", false},
-        {"K26", "K2", false},
         {"K?6", "K26", true},
         {"K??", "K2", false},
-        {"K2", "K??", false},
-        {"K26", "K?6", true},  // "?" counts in either string
         {"*", "anything", true},
         {"K*", "K", true},
         {"K*", "K26", true},
@@ -105,8 +101,6 @@ TEST(WildMatch, Cases) {
         {"K*x*y", "K1x2x3", false},
         {"a**", "a", true},
         {"a*?", "a", false},
-        {"K26", "K*", true},  // "*" counts in either string
-        {"K26", "*6", true},
         {"K26", "*7", false},
         {"*a", "*b", false},
         {"a*", "*b", true},

@@ -2,7 +2,6 @@
 // encoders of the test vectors do not produce.
 #include <gtest/gtest.h>
 
-#include <random>
 #include "ReaderTestSupport.h"
 
 #include "archive/Decoders.h"
@@ -154,15 +153,10 @@ TEST(UnshrinkTest, TruncatedStreamKeepsItsPrefix) {
     EXPECT_EQ(Unshrunk(stream).out, ToBytes("ab"));
 }
 
+// Varied data with many partial clears goes through the compressor and back in the writer's
+// round-trip tests; here the tiny streams and a run of zeros, whose chains grow long.
 TEST(UnshrinkTest, UndoesTheShrinkCompressor) {
-    // Random data fills the table fast and forces partial clears; zeros build long chains.
-    std::mt19937 random(20261207);
-    Bytes noise(200000);
-    for (auto& byte : noise) {
-        byte = static_cast<std::uint8_t>(random() % 7 == 0 ? random() : 'a' + random() % 4);
-    }
-    const Bytes cases[] = {{}, ToBytes("x"), Bytes(300000, 0), noise};
-    for (const Bytes& original : cases) {
+    for (const Bytes& original : {Bytes{}, ToBytes("x"), Bytes(300000, 0)}) {
         SCOPED_TRACE(original.size());
         const Decoded d = Unshrunk(ShrinkEncoder::ShrinkAll(original));
         EXPECT_TRUE(d.out == original);

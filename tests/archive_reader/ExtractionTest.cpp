@@ -1,6 +1,5 @@
 // TUnZip::Extract end to end on hand-made archives: results, reports, selection and file safety.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "ReaderTestSupport.h"
 

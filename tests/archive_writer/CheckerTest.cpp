@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "ArchiveFiles.h"
-#include "CodeStream.h"
 #include "archive/TUnZip.h"
 #include "archive/TZip.h"
 #include "bench/archive_writer/SampleData.h"

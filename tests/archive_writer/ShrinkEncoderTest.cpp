@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "CodeStream.h"
+#include "ArchiveFiles.h"
 
 namespace kem::archive {
 namespace {
