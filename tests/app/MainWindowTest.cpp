@@ -1,5 +1,6 @@
 // The main window on a temporary program folder: settings file use, menu ticks, connection
-// control on pseudo-terminals, the fix panel, the raw text window and the shutdown.
+// control on pseudo-terminals, the fix panel, the raw text window and the shutdown (the map
+// sheets deleted at close are checked in MapSheetTest).
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "WindowTestSupport.h"
 #include "app/TFormMain.h"
@@ -132,28 +134,38 @@ TEST_F(MainWindowTest, TicksAreWrittenTheMomentTheyChange) {
     EXPECT_FALSE(main.edSpeed->font().bold());
 }
 
-TEST_F(MainWindowTest, ConnectAndDisconnectOnAPseudoTerminal) {
-    PseudoTerminal pty;
-    ShownForms shown;
-    waitUntil([&] { return status() == "Neprijungta"; });
+TEST_F(MainWindowTest, ConnectThenEveryWayOfDisconnecting) {
+    struct Case {
+        const char* name;
+        std::function<void(PseudoTerminal&)> disconnect;
+    } const cases[] = {
+        {"Atjungti", [](PseudoTerminal&) { FormMain->btDisconnect->click(); }},
+        {"opening Nustatymai", [](PseudoTerminal&) { emit FormMain->MSetUp->aboutToShow(); }},
+        {"receiver hang-up", [](PseudoTerminal& pty) { pty.closeMaster(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PseudoTerminal pty;
+        ShownForms shown;
+        waitUntil([&] { return status() == "Neprijungta"; });
+        connectTo(pty);
+        EXPECT_TRUE(FormMain->cpDrv->Connected());
+        EXPECT_TRUE(connectButtonDown());
+        EXPECT_FALSE(disconnectButtonDown());
+        EXPECT_EQ(status(), "Neprijungta");  // one second later, not at once
+        EXPECT_TRUE(waitUntil([&] {
+            return status() == "Prijungta prie " + QString::fromStdString(pty.portName());
+        }));
+        FormMain->btConnect->click();  // pressing it again keeps it down
+        EXPECT_TRUE(connectButtonDown());
+        EXPECT_TRUE(FormMain->cpDrv->Connected());
 
-    connectTo(pty);
-    EXPECT_TRUE(FormMain->cpDrv->Connected());
-    EXPECT_TRUE(connectButtonDown());
-    EXPECT_FALSE(disconnectButtonDown());
-    EXPECT_EQ(status(), "Neprijungta");  // one second later, not at once
-    EXPECT_TRUE(waitUntil(
-        [&] { return status() == "Prijungta prie " + QString::fromStdString(pty.portName()); }));
-
-    FormMain->btConnect->click();  // pressing it again keeps it down
-    EXPECT_TRUE(connectButtonDown());
-    EXPECT_TRUE(FormMain->cpDrv->Connected());
-
-    FormMain->btDisconnect->click();
-    EXPECT_FALSE(FormMain->cpDrv->Connected());
-    EXPECT_TRUE(disconnectButtonDown());
-    EXPECT_FALSE(connectButtonDown());
-    EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
+        c.disconnect(pty);
+        EXPECT_TRUE(waitUntil([&] { return !FormMain->cpDrv->Connected(); }));
+        EXPECT_TRUE(disconnectButtonDown());
+        EXPECT_FALSE(connectButtonDown());
+        EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
+    }
 }
 
 TEST_F(MainWindowTest, ReenablingTheRunningStatusTimerDoesNotRestartIt) {
@@ -164,7 +176,8 @@ TEST_F(MainWindowTest, ReenablingTheRunningStatusTimerDoesNotRestartIt) {
     spin(400ms);
     FormMain->btDisconnect->click();  // within the second: the timer keeps its first deadline
     ASSERT_TRUE(FormMain->Timer1->isActive());
-    EXPECT_LE(FormMain->Timer1->remainingTime(), 600);
+    // 600 ms left, plus up to 5 % slack of a coarse timer; a restart would leave about 1000.
+    EXPECT_LE(FormMain->Timer1->remainingTime(), 700);
     EXPECT_TRUE(waitUntil([&] { return !FormMain->Timer1->isActive(); }));
     EXPECT_EQ(status(), "Neprijungta");
 }
@@ -186,29 +199,6 @@ TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaAndKeepsTheStatus) {
     EXPECT_FALSE(FormMain->Timer1->isActive());
     spin(1200ms);
     EXPECT_EQ(status(), "Neprijungta");
-}
-
-TEST_F(MainWindowTest, OpeningTheSettingsMenuDisconnects) {
-    PseudoTerminal pty;
-    ShownForms shown;
-    connectTo(pty);
-    ASSERT_TRUE(FormMain->cpDrv->Connected());
-    emit FormMain->MSetUp->aboutToShow();
-    EXPECT_FALSE(FormMain->cpDrv->Connected());
-    EXPECT_TRUE(disconnectButtonDown());
-    EXPECT_FALSE(connectButtonDown());
-}
-
-TEST_F(MainWindowTest, HangUpActsAsDisconnect) {
-    PseudoTerminal pty;
-    ShownForms shown;
-    connectTo(pty);
-    ASSERT_TRUE(FormMain->cpDrv->Connected());
-    waitUntil([&] { return status().startsWith("Prijungta"); });
-    pty.closeMaster();
-    EXPECT_TRUE(waitUntil([&] { return !FormMain->cpDrv->Connected(); }));
-    EXPECT_TRUE(disconnectButtonDown());
-    EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
 }
 
 TEST_F(MainWindowTest, FixFromTheReceiverFillsThePanel) {
@@ -292,21 +282,6 @@ TEST_F(MainWindowTest, RawTextWindowEchoesWhileVisibleAndClearsPast200Lines) {
 
     FormMain->MGPS->trigger();
     EXPECT_FALSE(FormMemo->isVisible());
-}
-
-TEST_F(MainWindowTest, ShutdownDeletesOnlySheetsThatHaveTheirArchive) {
-    const fs::path maps = folder.path() / "SKVERAI";
-    fs::create_directory(maps);
-    for (const char* name : {"K26.bmp", "K26.z", "L30.BMP", "L30.z", "M12.bmp"}) {
-        std::ofstream(maps / name) << "x";
-    }
-    ShownForms shown;
-    FormMain->close();
-    EXPECT_FALSE(fs::exists(maps / "K26.bmp"));
-    EXPECT_FALSE(fs::exists(maps / "L30.BMP"));
-    EXPECT_TRUE(fs::exists(maps / "K26.z"));
-    EXPECT_TRUE(fs::exists(maps / "L30.z"));
-    EXPECT_TRUE(fs::exists(maps / "M12.bmp"));  // only a bitmap: kept
 }
 
 TEST_F(MainWindowTest, ErrorEscapingAnEventHandlerReachesTheStandardErrorBox) {

@@ -67,7 +67,7 @@ TEST_F(MapSheetTest, PositionStepDrawsTheSheetMarksAndCopiesThePosition) {
     EXPECT_EQ(pixel(165, 272), QColor(Qt::white));
 }
 
-TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveOnceAndRemovedAtClose) {
+TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveAndOnlySheetsWithAnArchiveAreRemovedAtClose) {
     const fs::path maps = folder.path() / "SKVERAI";
     QImage sheet(172, 306, QImage::Format_RGB32);
     sheet.fill(QColor(0, 0, 255));
@@ -77,6 +77,9 @@ TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveOnceAndRemovedAtClose) {
     zip.Files() = {(maps / "K26.bmp").string()};
     ASSERT_TRUE(zip.Compress());
     fs::remove(maps / "K26.bmp");
+    for (const char* name : {"L30.BMP", "L30.z", "M12.bmp"}) {
+        std::ofstream(maps / name) << "x";
+    }
 
     ShownForms shown;
     FormMain->KEMSquare("K26");
@@ -85,7 +88,10 @@ TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveOnceAndRemovedAtClose) {
     EXPECT_EQ(pixel(10, 77), QColor(128, 128, 128));
     FormMain->close();
     EXPECT_FALSE(fs::exists(maps / "K26.bmp"));
+    EXPECT_FALSE(fs::exists(maps / "L30.BMP"));
     EXPECT_TRUE(fs::exists(maps / "K26.z"));
+    EXPECT_TRUE(fs::exists(maps / "L30.z"));
+    EXPECT_TRUE(fs::exists(maps / "M12.bmp"));  // only a bitmap: kept
 }
 
 TEST_F(MapSheetTest, LogAndAutomaticSavingFollowTheTicks) {

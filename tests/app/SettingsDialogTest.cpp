@@ -65,25 +65,20 @@ TEST_F(SettingsDialogTest, BoxTextsAreParsedAppliedAndStored) {
     }
 }
 
-TEST_F(SettingsDialogTest, PortIsTrimmedForTheDriverAndStoredAsTyped) {
+TEST_F(SettingsDialogTest, ClosingAppliesThePortTrimmedAndStoresItAndThePlaceAsGiven) {
     ShownForms shown;
     FormMain->SetUp();
     type(FormSet->PortComboBox, " pts/7 ");
+    FormSet->move(240, 180);
     FormSet->close();  // the close box applies exactly as the button does
     EXPECT_EQ(FormMain->cpDrv->PortName(), "/dev/pts/7");
     EXPECT_TRUE(folder.iniHolds("Port= pts/7 "));
-}
-
-TEST_F(SettingsDialogTest, PlaceIsStoredOnCloseAndRestoredOnShow) {
-    ShownForms shown;
-    FormMain->SetUp();
-    FormSet->move(240, 180);
-    FormSet->close();
     EXPECT_TRUE(folder.iniHolds("XSET=240"));
     EXPECT_TRUE(folder.iniHolds("YSET=180"));
     FormSet->move(0, 0);
     FormMain->SetUp();
     EXPECT_EQ(FormSet->pos(), QPoint(240, 180));
+    EXPECT_EQ(FormSet->PortComboBox->currentText(), "pts/7");  // the file's value, as read
 }
 
 TEST_F(SettingsDialogTest, UnwritableSettingsFileKeepsTheDialogOpen) {

@@ -59,7 +59,6 @@ ProgramFolder::ProgramFolder() {
 ProgramFolder::~ProgramFolder() {
     unsetenv("KEMGPS_PROGRAM_DIR");
     std::error_code error;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, error);
     std::filesystem::remove_all(m_path, error);
 }
 
@@ -128,7 +127,5 @@ ShownForms::ShownForms() {
     FormMain->show();
     QApplication::processEvents();
 }
-
-ShownForms::~ShownForms() = default;
 
 }  // namespace kem::test

@@ -78,7 +78,6 @@ private:
 // The windows of one test, created hidden, with the main window shown (FormShow run).
 struct ShownForms {
     ShownForms();
-    ~ShownForms();
     Forms forms;
 };
 
