@@ -31,7 +31,9 @@ demo: build
 	bash scripts/demo.sh $(BUILD)
 
 bench: build
-	@for b in $(BUILD)/bench/*; do echo "== $$b"; "$$b" || exit 1; done
+	@for b in $$(find $(BUILD)/bench -maxdepth 1 -type f -executable | sort); do \
+		echo "== $$b"; "$$b" || exit 1; \
+	done
 
 fuzz: deps
 	bash scripts/fuzz.sh
