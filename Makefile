@@ -13,8 +13,9 @@ export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 deps:
 	@bash scripts/install-deps.sh
 
+# make test and CI treat every compiler warning as an error; a packager's plain build does not.
 build: deps
-	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEM_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: test-plain test-asan
@@ -23,7 +24,8 @@ test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 test-asan: deps
-	cmake -S . -B $(ASAN) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEM_SANITIZE=ON -DKEM_BENCH=OFF
+	cmake -S . -B $(ASAN) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEM_WERROR=ON -DKEM_SANITIZE=ON \
+		-DKEM_BENCH=OFF
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) --timeout 600
 

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "app/WindowLook.h"
+#include "base/ui/WindowLook.h"
 
 namespace kem::artwork {
 namespace {

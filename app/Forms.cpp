@@ -1,7 +1,10 @@
 #include "app/Forms.h"
 
+#include "app/ProgramDir.h"
 #include "app/TFormMain.h"
 #include "app/TFormSet.h"
+#include "base/IniFile.h"
+#include "base/SettingsKeys.h"
 #include "gps/TFormMemo.h"
 #include "maps/TFormQTH.h"
 #include "sats/TFormSat.h"
@@ -15,16 +18,19 @@ TFormSet* FormSet = nullptr;
 TFormQTH* FormQTH = nullptr;
 
 Forms::Forms() {
-    m_main = std::make_unique<TFormMain>();
+    const std::string programDir = programDirectory();
+    m_settings = std::make_unique<IniFile>(programDir + settings::kFileName);
+    m_main = std::make_unique<TFormMain>(programDir, *m_settings);
     FormMain = m_main.get();
     m_sat = std::make_unique<TFormSat>();
     FormSat = m_sat.get();
     m_memo = std::make_unique<TFormMemo>();
     FormMemo = m_memo.get();
-    m_set = std::make_unique<TFormSet>();
+    m_set = std::make_unique<TFormSet>(*m_settings);
     FormSet = m_set.get();
-    m_qth = std::make_unique<TFormQTH>();
+    m_qth = std::make_unique<TFormQTH>(*m_settings);
     FormQTH = m_qth.get();
+    m_main->Attach({*m_sat, *m_memo, *m_set, *m_qth});
 }
 
 Forms::~Forms() {

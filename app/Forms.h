@@ -1,24 +1,28 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 namespace kem {
 
+class IniFile;
 class TFormMain;
 class TFormSat;
 class TFormMemo;
 class TFormSet;
 class TFormQTH;
 
-// The five windows of KEMGPS, reachable program-wide while a Forms object lives.
+// The five windows of KEMGPS, reachable by the program and its tests while a Forms object lives.
+// No window reaches another through these: each gets what it needs when it is made.
 extern TFormMain* FormMain;
 extern TFormSat* FormSat;
 extern TFormMemo* FormMemo;
 extern TFormSet* FormSet;
 extern TFormQTH* FormQTH;
 
-// Creates the windows hidden, in their fixed order (the main window first), and destroys them
-// with itself; the main window is shown by the caller.
+// Finds the program folder, opens the settings file and creates the windows hidden, in their
+// fixed order (the main window first); destroys them with itself. The main window is shown by
+// the caller.
 class Forms {
 public:
     Forms();
@@ -27,6 +31,7 @@ public:
     Forms& operator=(const Forms&) = delete;
 
 private:
+    std::unique_ptr<IniFile> m_settings;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormSat> m_sat;
     std::unique_ptr<TFormMemo> m_memo;

@@ -2,8 +2,8 @@
 
 #include <QMessageBox>
 
-#include "app/ErrorBox.h"
 #include "archive/ZipComponent.h"
+#include "base/ui/ErrorBox.h"
 
 namespace kem {
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -12,30 +13,24 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolButton>
-#include <filesystem>
-#include <fstream>
 
-#include "app/Cp1257.h"
-#include "app/ErrorBox.h"
-#include "app/Forms.h"
-#include "app/IniFile.h"
-#include "app/IoError.h"
-#include "app/ProgramDir.h"
-#include "app/SettingsKeys.h"
-#include "app/SheetCache.h"
 #include "app/TFormSet.h"
-#include "app/WindowLook.h"
+#include "base/IniFile.h"
+#include "base/SettingsKeys.h"
+#include "base/ui/Cp1257.h"
+#include "base/ui/ErrorBox.h"
+#include "base/ui/WindowLook.h"
 #include "gps/NmeaDecoder.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/Locator.h"
+#include "maps/MapSheet.h"
 #include "maps/TFormQTH.h"
 #include "sats/TFormSat.h"
 
 namespace kem {
 namespace {
 
-namespace fs = std::filesystem;
 namespace keys = settings;
 
 // Connects a control's signal to a handler that may fail; a failure shows the error box.
@@ -47,10 +42,11 @@ void onSignal(Sender* sender, Signal signal, TFormMain* form, void (TFormMain::*
 
 }  // namespace
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
+TFormMain::TFormMain(const std::string& programDir, IniFile& settings, QWidget* parent)
+    : QMainWindow(parent), m_programDir(programDir), m_settings(settings) {
+    m_sheet = new maps::MapSheet(programDir, this);
     buildWindow();
     connectControls();
-    UnZip1.SetOverwrite(true);
     // The status text appears one second after start-up.
     Timer1->start();
 }
@@ -79,6 +75,8 @@ void TFormMain::connectControls() {
     onSignal(MClose, &QAction::triggered, this, &TFormMain::Baigti);
     onSignal(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
 
+    connect(m_sheet, &maps::MapSheet::changed, this, &TFormMain::showPicture);
+
     cpDrv->OnReceiveData = [this](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
         cpDrvReceiveData(data, size);
     };
@@ -87,6 +85,23 @@ void TFormMain::connectControls() {
         enableTimer1();
         pressDisconnectButton();
     };
+}
+
+void TFormMain::Attach(const Companions& companions) {
+    m_sat = &companions.sat;
+    m_memo = &companions.memo;
+    m_set = &companions.set;
+    m_qth = &companions.qth;
+    connect(m_sat, &TFormSat::cleared, this, [this] {
+        if (m_decoder) {
+            m_decoder->ResetSatCycle();
+        }
+    });
+    connect(m_set, &TFormSet::applied, this, [this](const TFormSet::Settings& settings) {
+        SetPeriod(settings.period);
+        m_sheet->SetRadius(settings.radius);
+        cpDrv->SetPortName(gps::kDevicePrefix + settings.port);
+    });
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
@@ -104,8 +119,12 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
+std::int32_t TFormMain::Radius() const {
+    return m_sheet->Radius();
+}
+
 void TFormMain::SetPeriod(std::int32_t period) {
-    Period = period;
+    m_period = period;
     if (m_decoder) {
         m_decoder->SetPeriod(period);
     }
@@ -119,9 +138,7 @@ std::string TFormMain::CurrentSquare() const {
 
 void TFormMain::FormShow() {
     m_decoder = std::make_unique<gps::NmeaDecoder>(static_cast<gps::DecoderHost&>(*this));
-    ProgramDir = programDirectory();
-    SettingsFile = std::make_unique<IniFile>(ProgramDir + keys::kFileName);
-    IniFile& ini = *SettingsFile;
+    const IniFile& ini = m_settings;
 
     const bool bold =
         ini.ReadString(keys::kSection, keys::kFont, keys::kFontNormal) == keys::kFontBold;
@@ -137,23 +154,18 @@ void TFormMain::FormShow() {
     move(left, top);
 
     SetPeriod(ini.ReadInteger(keys::kSection, keys::kPeriod, keys::kPeriodDefault));
-    Radius = ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault);
+    m_sheet->SetRadius(ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault));
     cpDrv->SetPortName(gps::kDevicePrefix +
                        ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault));
 
     const QString separator = QLocale::system().decimalPoint();
-    DecimalSeparatorCopy = separator.size() == 1 && separator[0].unicode() < 0x80
-                               ? static_cast<char>(separator[0].unicode())
-                               : '.';
-    m_decoder->SetDecimalSeparator(DecimalSeparatorCopy);
+    m_decimalSeparator = separator.size() == 1 && separator[0].unicode() < 0x80
+                             ? static_cast<char>(separator[0].unicode())
+                             : '.';
+    m_decoder->SetDecimalSeparator(m_decimalSeparator);
+    m_sheet->SetDecimalSeparator(m_decimalSeparator);
 
-    const std::string logPath = ProgramDir + "EKSPEDICIJOS/Log.txt";
-    if (!fs::exists(logPath)) {
-        std::ofstream log(logPath, std::ios::binary);
-        if (!log) {
-            throw IoError::FromErrno("Unable to create", logPath);
-        }
-    }
+    m_sheet->Log().CreateIfMissing();
 }
 
 void TFormMain::FormClose() {
@@ -163,14 +175,10 @@ void TFormMain::FormClose() {
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restore;
     m_decoder.reset();
-    if (!ProgramDir.empty()) {  // never relative to the current folder
-        deleteUnpackedSheets(ProgramDir + "SKVERAI/");
-    }
-    if (SettingsFile) {
-        SettingsFile->WriteInteger(keys::kSection, keys::kYMain, y());
-        SettingsFile->WriteInteger(keys::kSection, keys::kXMain, x());
-        SettingsFile->WriteInteger(keys::kSection, keys::kPeriod, Period);
-    }
+    m_sheet->DeleteUnpackedSheets();
+    m_settings.WriteInteger(keys::kSection, keys::kYMain, y());
+    m_settings.WriteInteger(keys::kSection, keys::kXMain, x());
+    m_settings.WriteInteger(keys::kSection, keys::kPeriod, m_period);
 }
 
 // --- Connection control ----------------------------------------------------------------------
@@ -248,7 +256,7 @@ void TFormMain::enableTimer1() {
 // --- Menu ------------------------------------------------------------------------------------
 
 void TFormMain::writeBool(const char* key, bool value) {
-    SettingsFile->WriteBool(keys::kSection, key, value);
+    m_settings.WriteBool(keys::kSection, key, value);
 }
 
 // The menu action has already inverted its tick when these run.
@@ -263,8 +271,7 @@ void TFormMain::MAutoMapClick() {
 void TFormMain::MBoldClick() {
     const bool bold = MBold->isChecked();
     setValueFieldsBold(bold);
-    SettingsFile->WriteString(keys::kSection, keys::kFont,
-                              bold ? keys::kFontBold : keys::kFontNormal);
+    m_settings.WriteString(keys::kSection, keys::kFont, bold ? keys::kFontBold : keys::kFontNormal);
 }
 
 // The value fields take the fix panel's font; its labels and buttons carry their own.
@@ -280,23 +287,23 @@ void TFormMain::MSetUpClick() {
 }
 
 void TFormMain::SetUp() {
-    FormSet->show();
+    m_set->show();
 }
 
 void TFormMain::MQTHClick() {
     Disconnect();
     pressDisconnectButton();
-    FormQTH->exec();
+    m_qth->exec();
 }
 
 void TFormMain::RXShow() {
-    FormMemo->setVisible(!FormMemo->isVisible());
+    m_memo->setVisible(!m_memo->isVisible());
 }
 
 void TFormMain::Sats() {
-    FormSat->show();
-    FormSat->raise();
-    FormSat->activateWindow();
+    m_sat->show();
+    m_sat->raise();
+    m_sat->activateWindow();
 }
 
 void TFormMain::Baigti() {
@@ -304,7 +311,39 @@ void TFormMain::Baigti() {
 }
 
 void TFormMain::Refresh() {
-    KEMSquare(CurrentSquare());
+    m_sheet->KEMSquare(CurrentSquare());
+}
+
+// --- Expedition maps -------------------------------------------------------------------------
+
+void TFormMain::MWayClick() {
+    m_sheet->SaveMap(CurrentSquare());
+}
+
+void TFormMain::OpenExpedClick() {
+    Panel4->show();
+    Panel4->raise();
+    FileListBox1->clear();
+    const QDir folder(QString::fromStdString(m_sheet->ExpeditionFolder()));
+    FileListBox1->addItems(folder.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name));
+}
+
+void TFormMain::FileListBox1Click() {
+    const QListWidgetItem* item = FileListBox1->currentItem();
+    if (item == nullptr) {
+        return;
+    }
+    m_sheet->LoadPicture(m_sheet->ExpeditionFolder() + item->text().toStdString());
+    Panel4->hide();
+    Disconnect();
+}
+
+void TFormMain::FileListBox1DblClick() {
+    Panel4->hide();
+}
+
+void TFormMain::showPicture(const QImage& picture) {
+    Image1->setPixmap(QPixmap::fromImage(picture));
 }
 
 // --- Receiving -------------------------------------------------------------------------------
@@ -322,18 +361,34 @@ bool TFormMain::LogChecked() {
     return MLog->isChecked();
 }
 bool TFormMain::MemoVisible() {
-    return FormMemo->isVisible();
+    return m_memo->isVisible();
 }
 bool TFormMain::SatWindowVisible() {
-    return FormSat->isVisible();
+    return m_sat->isVisible();
 }
 
 std::string TFormMain::CalcKEM(const std::string& latRaw, const std::string& longRaw) {
-    return maps::CalcKEM(latRaw, longRaw, DecimalSeparatorCopy);
+    return maps::CalcKEM(latRaw, longRaw, m_decimalSeparator);
 }
 
 void TFormMain::Beep() {
     QApplication::beep();
+}
+
+void TFormMain::SaveMap(const std::string& square) {
+    m_sheet->SaveMap(square);
+}
+
+void TFormMain::KEMSquare(const std::string& code) {
+    m_sheet->KEMSquare(code);
+}
+
+void TFormMain::ToLog(const gps::GpsFix& fix) {
+    m_sheet->ToLog({fix.DateTimeText, fix.LatText, fix.LongText, fix.AltitudeText, fix.GeoidText});
+}
+
+void TFormMain::ToMap(const std::string& latRaw, const std::string& longRaw) {
+    m_sheet->ToMap(latRaw, longRaw);
 }
 
 void TFormMain::SetClipboardText(const std::string& text) {
@@ -343,19 +398,19 @@ void TFormMain::SetClipboardText(const std::string& text) {
 }
 
 void TFormMain::EchoLines(std::span<const std::string> lines) {
-    FormMemo->echoLines(lines);
+    m_memo->echoLines(lines);
 }
 
 void TFormMain::ScrollMemoToCaret() {
-    FormMemo->scrollToCaret();
+    m_memo->scrollToCaret();
 }
 
 void TFormMain::SetSatelliteCell(int row, gps::SatColumn column, const std::string& text) {
-    FormSat->setCell(row, static_cast<int>(column), fromCp1257(text));
+    m_sat->setCell(row, static_cast<int>(column), fromCp1257(text));
 }
 
 void TFormMain::ShowSats() {
-    FormSat->ShowSats();
+    m_sat->ShowSats();
 }
 
 void TFormMain::FixChanged(const gps::GpsFix& fix, gps::FixFieldSet changed) {

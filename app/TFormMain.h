@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 
-#include "archive/TUnZip.h"
 #include "gps/DecoderHost.h"
 
 class QAction;
 class QFrame;
+class QImage;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -21,34 +20,54 @@ class QToolButton;
 namespace kem {
 
 class IniFile;
+class TFormMemo;
+class TFormQTH;
+class TFormSat;
+class TFormSet;
 
 namespace gps {
 class NmeaDecoder;
 class TCommPortDriver;
 }  // namespace gps
 
+namespace maps {
+class MapSheet;
+}  // namespace maps
+
 // The main window of KEMGPS: the map sheet, the fix panel, the connection buttons and the menu.
-// It owns the serial driver, the decoder and the program-wide state for the whole run.
+// It owns the serial driver, the decoder, the map sheet and the program-wide state for the whole
+// run, and shows the other windows it is given. Controls carry their design names as object
+// names.
 class TFormMain : public QMainWindow, private gps::DecoderHost {
     Q_OBJECT
 
 public:
-    explicit TFormMain(QWidget* parent = nullptr);
+    // The windows the main window opens and feeds.
+    struct Companions {
+        TFormSat& sat;
+        TFormMemo& memo;
+        TFormSet& set;
+        TFormQTH& qth;
+    };
+
+    // programDir ends in "/"; settings is the program's settings file.
+    TFormMain(const std::string& programDir, IniFile& settings, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // Program-wide state.
-    std::string ProgramDir;  // folder of the program, ending in "/"
-    std::unique_ptr<IniFile> SettingsFile;
-    std::int32_t Period = 15;
-    std::int32_t Radius = 3;
-    char DecimalSeparatorCopy = '.';
+    // Called once, before the window is shown.
+    void Attach(const Companions& companions);
 
+    std::int32_t Period() const { return m_period; }
+    std::int32_t Radius() const;
+    char DecimalSeparator() const { return m_decimalSeparator; }
     // Setting Period also paces the decoder.
     void SetPeriod(std::int32_t period);
     // The square code of the sheet on display (empty before the first position step).
     std::string CurrentSquare() const;
     // The decoder, from FormShow until FormClose; null outside that time.
     gps::NmeaDecoder* Decoder() const { return m_decoder.get(); }
+    gps::TCommPortDriver& Driver() const { return *cpDrv; }
+    maps::MapSheet& Sheet() const { return *m_sheet; }
 
     // Connection control.
     void Connect();
@@ -71,34 +90,73 @@ public:
     void RXShow();
     void Sats();
     void Baigti();
-
-    // The receive handler of cpDrv.
-    void cpDrvReceiveData(const char* data, std::uint32_t size);
-
-    // The map sheet: draws the sheet of a square into Image1 (unpacking its bitmap from the
-    // square's archive when only that exists); throws IoError when the square data file or the
-    // bitmap cannot be read.
-    void KEMSquare(const std::string& code) override;
-    // The red position mark of Radius around (x, y) of the sheet.
-    void drawMark(int x, int y);
-    // Saves the sheet as the next expedition map of square; throws IoError when it cannot.
-    void SaveMap(const std::string& square) override;
-    const QImage& picture() const { return m_picture; }
-
     void MWayClick();
     void OpenExpedClick();
     void FileListBox1Click();
     void FileListBox1DblClick();
 
+    // The receive handler of cpDrv.
+    void cpDrvReceiveData(const char* data, std::uint32_t size);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildFixPanel();
+    void buildMenu();
+    void connectControls();
+    QLabel* addValueField(const char* name, const char* caption, int left, int top, int width,
+                          int height);
+
+    // The button group: at most one of the two is down.
+    void pressConnectButton();
+    void pressDisconnectButton();
+    void enableTimer1();
+    void showFix(const gps::GpsFix& fix, gps::FixFieldSet changed);
+    // The mode field is red while the receiver reports no fix (and at start).
+    void showNoFix(bool noFix);
+    void showPicture(const QImage& picture);
+    void writeBool(const char* key, bool value);
+    void setValueFieldsBold(bool bold);
+
+    // DecoderHost.
+    bool AutoMapChecked() override;
+    bool LogChecked() override;
+    bool MemoVisible() override;
+    bool SatWindowVisible() override;
+    std::string CalcKEM(const std::string& latRaw, const std::string& longRaw) override;
+    void Beep() override;
+    void SaveMap(const std::string& square) override;
+    void KEMSquare(const std::string& code) override;
+    void ToLog(const gps::GpsFix& fix) override;
+    void ToMap(const std::string& latRaw, const std::string& longRaw) override;
+    void SetClipboardText(const std::string& text) override;
+    void EchoLines(std::span<const std::string> lines) override;
+    void ScrollMemoToCaret() override;
+    void SetSatelliteCell(int row, gps::SatColumn column, const std::string& text) override;
+    void ShowSats() override;
+    void FixChanged(const gps::GpsFix& fix, gps::FixFieldSet changed) override;
+
+    // Program-wide state.
+    const std::string m_programDir;
+    IniFile& m_settings;
+    std::int32_t m_period = 15;
+    char m_decimalSeparator = '.';
+    std::unique_ptr<gps::NmeaDecoder> m_decoder;
+    maps::MapSheet* m_sheet = nullptr;
+    bool m_shown = false;
+
+    // The other windows.
+    TFormSat* m_sat = nullptr;
+    TFormMemo* m_memo = nullptr;
+    TFormSet* m_set = nullptr;
+    TFormQTH* m_qth = nullptr;
+
     // Controls, named as in the window's design.
-    QLabel* Label3 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Image3 = nullptr;
     QToolButton* btClear = nullptr;
-    QFrame* Panel1 = nullptr;
     QLabel* Image1 = nullptr;
-    QLabel* Image2 = nullptr;
     QFrame* Panel4 = nullptr;
     QListWidget* FileListBox1 = nullptr;
     QFrame* Panel5 = nullptr;
@@ -115,7 +173,6 @@ public:
     QLabel* pnDateTime = nullptr;
     QLabel* Panel0 = nullptr;
 
-    QMenu* MFailai = nullptr;
     QAction* MLog = nullptr;
     QAction* MAutoMap = nullptr;
     QAction* MWay = nullptr;
@@ -131,51 +188,6 @@ public:
 
     QTimer* Timer1 = nullptr;
     gps::TCommPortDriver* cpDrv = nullptr;
-    archive::TUnZip UnZip1;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void buildWindow();
-    void buildFixPanel();
-    void buildMenu();
-    void connectControls();
-    QLabel* addValueField(const char* caption, int left, int top, int width, int height);
-
-    // The button group: at most one of the two is down.
-    void pressConnectButton();
-    void pressDisconnectButton();
-    void enableTimer1();
-    void showFix(const gps::GpsFix& fix, gps::FixFieldSet changed);
-    // The mode field is red while the receiver reports no fix (and at start).
-    void showNoFix(bool noFix);
-    void writeBool(const char* key, bool value);
-    void setValueFieldsBold(bool bold);
-    void showPicture();
-    // Loads a bitmap as the sheet; throws IoError when it cannot be read.
-    void loadPicture(const std::string& path);
-
-    // DecoderHost.
-    bool AutoMapChecked() override;
-    bool LogChecked() override;
-    bool MemoVisible() override;
-    bool SatWindowVisible() override;
-    std::string CalcKEM(const std::string& latRaw, const std::string& longRaw) override;
-    void Beep() override;
-    void ToLog(const gps::GpsFix& fix) override;
-    void ToMap(const std::string& latRaw, const std::string& longRaw) override;
-    void SetClipboardText(const std::string& text) override;
-    void EchoLines(std::span<const std::string> lines) override;
-    void ScrollMemoToCaret() override;
-    void SetSatelliteCell(int row, gps::SatColumn column, const std::string& text) override;
-    void ShowSats() override;
-    void FixChanged(const gps::GpsFix& fix, gps::FixFieldSet changed) override;
-
-    std::unique_ptr<gps::NmeaDecoder> m_decoder;
-    QImage m_picture;
-    bool m_shown = false;
 };
 
 }  // namespace kem

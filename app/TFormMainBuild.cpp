@@ -10,7 +10,7 @@
 
 #include "app/Artwork.h"
 #include "app/TFormMain.h"
-#include "app/WindowLook.h"
+#include "base/ui/WindowLook.h"
 #include "gps/TCommPortDriver.h"
 
 namespace kem {
@@ -60,44 +60,43 @@ void TFormMain::buildWindow() {
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
 
-    Label3 = makeLabel(client, QStringLiteral("KEM GPS"), 276, 8);
+    auto* Label3 = makeLabel(client, QStringLiteral("KEM GPS"), 276, 8);
     Label3->setFont(look::titleFont(26));
     Label3->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
     look::placeAt(Label3, 276, 8);
 
-    Label8 = new QLabel(QStringLiteral("V 1.1,  2003"), client);
+    auto* Label8 = new QLabel(QStringLiteral("V 1.1,  2003"), client);
     Label8->setAlignment(Qt::AlignHCenter);
     look::place(Label8, 278, 40, 130, 14);
-    Label13 =
-        makeLabel(client, QStringLiteral("Laisvai platinama programa radijo mėgėjams"), 246, 54);
+    makeLabel(client, QStringLiteral("Laisvai platinama programa radijo mėgėjams"), 246, 54);
 
-    Image3 = new QLabel(client);
+    auto* Image3 = new QLabel(client);
     Image3->setPixmap(artwork::programIcon());
     look::place(Image3, 408, 8, 35, 35);
     setWindowIcon(QIcon(artwork::programIcon()));
 
-    btClear = new QToolButton(client);
+    btClear = look::named(new QToolButton(client), "btClear");
     btClear->setText(QStringLiteral("At&naujinti"));
     btClear->setToolTip(QStringLiteral("Atnaujinti žemelapi <Alt+N>"));
     btClear->setAutoRaise(true);
     look::place(btClear, 189, 6, 70, 25);
 
-    Panel1 = new QFrame(client);
+    auto* Panel1 = new QFrame(client);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setAutoFillBackground(true);
     Panel1->setBackgroundRole(QPalette::ToolTipBase);
     look::place(Panel1, 9, 5, 178, 341);
-    Image1 = new QLabel(Panel1);
+    Image1 = look::named(new QLabel(Panel1), "Image1");
     Image1->setAlignment(Qt::AlignCenter);
     look::place(Image1, 1, 1, kSheetWidth, kSheetHeight);
-    Image2 = new QLabel(Panel1);
+    auto* Image2 = new QLabel(Panel1);
     Image2->setPixmap(artwork::scaleBar());
     look::place(Image2, -4, 309, 178, 29);
 
-    Panel4 = new QFrame(client);
+    Panel4 = look::named(new QFrame(client), "Panel4");
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Raised);
     look::place(Panel4, 32, 32, 169, 225);
-    FileListBox1 = new QListWidget(Panel4);
+    FileListBox1 = look::named(new QListWidget(Panel4), "FileListBox1");
     look::place(FileListBox1, 2, 2, 165, 221);
     Panel4->hide();
 
@@ -105,16 +104,16 @@ void TFormMain::buildWindow() {
     Panel5->setParent(client);
     look::place(Panel5, 200, 73, 257, 244);
 
-    pnDateTime = makeTextPanel(client, 200, 323, 142, 20);
-    Panel0 = makeTextPanel(client, 346, 323, 110, 19);
+    pnDateTime = look::named(makeTextPanel(client, 200, 323, 142, 20), "pnDateTime");
+    Panel0 = look::named(makeTextPanel(client, 346, 323, 110, 19), "Panel0");
 
     buildMenu();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    Timer1 = new QTimer(this);
+    Timer1 = look::named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);
 
-    cpDrv = new gps::TCommPortDriver(this);
+    cpDrv = look::named(new gps::TCommPortDriver(this), "cpDrv");
     cpDrv->SetPort(gps::pnCustom);
     cpDrv->SetPortName(std::string(gps::kDevicePrefix) + "ttyS0");
     cpDrv->SetBaudRate(gps::brCustom);
@@ -122,8 +121,9 @@ void TFormMain::buildWindow() {
     cpDrv->SetHwFlow(gps::hfRTSCTS);
 }
 
-QLabel* TFormMain::addValueField(const char* caption, int left, int top, int width, int height) {
-    auto* field = new QLabel(Panel5);
+QLabel* TFormMain::addValueField(const char* name, const char* caption, int left, int top,
+                                 int width, int height) {
+    auto* field = look::named(new QLabel(Panel5), name);
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     field->setAlignment(Qt::AlignCenter);
     field->setAutoFillBackground(true);
@@ -140,51 +140,58 @@ QLabel* TFormMain::addValueField(const char* caption, int left, int top, int wid
 }
 
 void TFormMain::buildFixPanel() {
-    Panel5 = new QFrame(this);
+    Panel5 = look::named(new QFrame(this), "Panel5");
     Panel5->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel5->setFont(look::formFont());
 
-    edPrec = addValueField("Režimas", 60, 6, 23, 20);
+    edPrec = addValueField("edPrec", "Režimas", 60, 6, 23, 20);
     showNoFix(true);
-    edSat = addValueField("Skaičiavimui panaudoti", 158, 35, 25, 18);
+    edSat = addValueField("edSat", "Skaičiavimui panaudoti", 158, 35, 25, 18);
     auto* satellites = new QLabel(QStringLiteral("palydovai"), Panel5);
     satellites->setFont(look::formFont());
     look::place(satellites, 187, 35, 66, 18);
-    edLastTime = addValueField("Matavimų laikas, UTC", 158, 59, 82, 18);
-    edLat = addValueField("Geografinė platuma", 158, 83, 82, 18);
-    edLong = addValueField("Geografinė iIguma", 158, 107, 82, 18);
-    edH1 = addValueField("Vietovės aukštis", 158, 131, 82, 18);
-    edH2 = addValueField("Aukščio virš jūros lygio pataisa", 189, 155, 52, 18);
-    edSpeed = addValueField("Judėjimo greitis, km/h", 189, 178, 52, 18);
+    edLastTime = addValueField("edLastTime", "Matavimų laikas, UTC", 158, 59, 82, 18);
+    edLat = addValueField("edLat", "Geografinė platuma", 158, 83, 82, 18);
+    edLong = addValueField("edLong", "Geografinė iIguma", 158, 107, 82, 18);
+    edH1 = addValueField("edH1", "Vietovės aukštis", 158, 131, 82, 18);
+    edH2 = addValueField("edH2", "Aukščio virš jūros lygio pataisa", 189, 155, 52, 18);
+    edSpeed = addValueField("edSpeed", "Judėjimo greitis, km/h", 189, 178, 52, 18);
 
-    btConnect = makeSpeedButton(Panel5, QStringLiteral("&Prijungti"), 60, 210, 74, 23);
-    btDisconnect = makeSpeedButton(Panel5, QStringLiteral("&Atjungti"), 140, 210, 74, 23);
+    btConnect = look::named(makeSpeedButton(Panel5, QStringLiteral("&Prijungti"), 60, 210, 74, 23),
+                            "btConnect");
+    btDisconnect = look::named(
+        makeSpeedButton(Panel5, QStringLiteral("&Atjungti"), 140, 210, 74, 23), "btDisconnect");
     btDisconnect->setChecked(true);
 }
 
 void TFormMain::buildMenu() {
     QMenuBar* bar = menuBar();
-    MFailai = bar->addMenu(QStringLiteral("&Failai"));
-    MLog = MFailai->addAction(QStringLiteral("Vesti matavimų žurnalą"));
+    QMenu* MFailai = bar->addMenu(QStringLiteral("&Failai"));
+    MLog = look::named(MFailai->addAction(QStringLiteral("Vesti matavimų žurnalą")), "MLog");
     MLog->setCheckable(true);
-    MAutoMap = MFailai->addAction(QStringLiteral("Automatiškai išsaugoti žemelapius"));
+    MAutoMap = look::named(MFailai->addAction(QStringLiteral("Automatiškai išsaugoti žemelapius")),
+                           "MAutoMap");
     MAutoMap->setCheckable(true);
     MFailai->addSeparator();
-    MWay = MFailai->addAction(QStringLiteral("Išsaugoti ekspedicijos žemėlapį"));
-    OpenExped = MFailai->addAction(QStringLiteral("Atidaryti ekspedicijos žemelapį"));
+    MWay =
+        look::named(MFailai->addAction(QStringLiteral("Išsaugoti ekspedicijos žemėlapį")), "MWay");
+    OpenExped = look::named(MFailai->addAction(QStringLiteral("Atidaryti ekspedicijos žemelapį")),
+                            "OpenExped");
     MFailai->addSeparator();
-    MQTH = MFailai->addAction(QStringLiteral("Skaičiuoti ir rodyti QTH"));
+    MQTH = look::named(MFailai->addAction(QStringLiteral("Skaičiuoti ir rodyti QTH")), "MQTH");
     MFailai->addSeparator();
-    MBaigti2 = MFailai->addAction(QStringLiteral("Baigti darbą programoje"));
+    MBaigti2 =
+        look::named(MFailai->addAction(QStringLiteral("Baigti darbą programoje")), "MBaigti2");
 
-    MSetUp = bar->addMenu(QStringLiteral("N&ustatymai"));
-    MBold = MSetUp->addAction(QStringLiteral("&Pajuodintas šriftas"));
+    MSetUp = look::named(bar->addMenu(QStringLiteral("N&ustatymai")), "MSetUp");
+    MBold = look::named(MSetUp->addAction(QStringLiteral("&Pajuodintas šriftas")), "MBold");
     MBold->setCheckable(true);
-    Kitinustatymai1 = MSetUp->addAction(QStringLiteral("&Kiti nustatymai..."));
+    Kitinustatymai1 =
+        look::named(MSetUp->addAction(QStringLiteral("&Kiti nustatymai...")), "Kitinustatymai1");
 
-    MGPS = bar->addAction(QStringLiteral("&GPS tekstas"));
-    MSat = bar->addAction(QStringLiteral("Palyd&ovai"));
-    MClose = bar->addAction(QStringLiteral("&Baigti"));
+    MGPS = look::named(bar->addAction(QStringLiteral("&GPS tekstas")), "MGPS");
+    MSat = look::named(bar->addAction(QStringLiteral("Palyd&ovai")), "MSat");
+    MClose = look::named(bar->addAction(QStringLiteral("&Baigti")), "MClose");
 }
 
 }  // namespace kem

@@ -7,16 +7,13 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/Cp1257.h"
-#include "app/ErrorBox.h"
-#include "app/Forms.h"
-#include "app/IniFile.h"
 #include "app/PortChoices.h"
-#include "app/SettingsKeys.h"
-#include "app/SettingsText.h"
-#include "app/TFormMain.h"
-#include "app/WindowLook.h"
-#include "gps/TCommPortDriver.h"
+#include "base/IniFile.h"
+#include "base/SettingsKeys.h"
+#include "base/TextRules.h"
+#include "base/ui/Cp1257.h"
+#include "base/ui/ErrorBox.h"
+#include "base/ui/WindowLook.h"
 
 namespace kem {
 namespace {
@@ -29,8 +26,9 @@ QLabel* makeStaticText(QWidget* parent, const QString& text, int left, int top) 
     return label;
 }
 
-QComboBox* makeBox(QWidget* parent, const QStringList& items, int left, int top, int width) {
-    auto* box = new QComboBox(parent);
+QComboBox* makeBox(QWidget* parent, const char* name, const QStringList& items, int left, int top,
+                   int width) {
+    auto* box = look::named(new QComboBox(parent), name);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(items);
@@ -45,25 +43,26 @@ std::string boxText(const QComboBox* box) {
 
 }  // namespace
 
-TFormSet::TFormSet(QWidget* parent) : QWidget(parent, Qt::Window) {
+TFormSet::TFormSet(IniFile& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_settings(settings) {
     setWindowTitle(QStringLiteral("Nustatymai"));
     setFont(look::formFont());
     resize(237, 121);
 
-    StaticText1 = makeStaticText(this, QStringLiteral("Ryšio su GPS RX prievadas"), 14, 20);
-    PortComboBox = makeBox(this, {}, 154, 16, 65);
+    makeStaticText(this, QStringLiteral("Ryšio su GPS RX prievadas"), 14, 20);
+    PortComboBox = makeBox(this, "PortComboBox", {}, 154, 16, 65);
     PortComboBox->setEditText(QString::fromLatin1(keys::kPortDefault));
-    StaticText3 = makeStaticText(this, QStringLiteral("Pozicijos žymės dydis"), 14, 44);
-    ComboBox2 = makeBox(this, {" 2", " 4", " 6", " 8", "10"}, 122, 41, 38);
+    makeStaticText(this, QStringLiteral("Pozicijos žymės dydis"), 14, 44);
+    ComboBox2 = makeBox(this, "ComboBox2", {" 2", " 4", " 6", " 8", "10"}, 122, 41, 38);
     ComboBox2->setEditText(QStringLiteral("6"));
-    StaticText4 = makeStaticText(this, QStringLiteral("pikselių"), 166, 43);
-    StaticText11 = makeStaticText(this, QStringLiteral("&Atnaujinti kas"), 13, 68);
+    makeStaticText(this, QStringLiteral("pikselių"), 166, 43);
+    QLabel* StaticText11 = makeStaticText(this, QStringLiteral("&Atnaujinti kas"), 13, 68);
     StaticText11->setFixedWidth(66);
-    ComboBox1 = makeBox(this, {"  5", "10", "20", "30", "60"}, 82, 65, 38);
+    ComboBox1 = makeBox(this, "ComboBox1", {"  5", "10", "20", "30", "60"}, 82, 65, 38);
     ComboBox1->setEditText(QStringLiteral(" 15"));
     StaticText11->setBuddy(ComboBox1);
-    StaticText2 = makeStaticText(this, QStringLiteral("sekundžių"), 124, 67);
-    btApply = new QPushButton(QStringLiteral("Taikyti"), this);
+    makeStaticText(this, QStringLiteral("sekundžių"), 124, 67);
+    btApply = look::named(new QPushButton(QStringLiteral("Taikyti"), this), "btApply");
     look::place(btApply, 168, 96, 65, 20);
 
     setTabOrder(PortComboBox, ComboBox2);
@@ -95,7 +94,7 @@ void TFormSet::FormShow() {
     for (const auto& name : serialPortChoices()) {
         PortComboBox->addItem(QString::fromStdString(name));
     }
-    IniFile& ini = *FormMain->SettingsFile;
+    const IniFile& ini = m_settings;
     PortComboBox->setEditText(
         fromCp1257(ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault)));
     const int top = ini.ReadInteger(keys::kSection, keys::kYSet, keys::kSetPlaceDefault);
@@ -108,18 +107,19 @@ void TFormSet::FormShow() {
 }
 
 void TFormSet::FormClose() {
-    TFormMain& main = *FormMain;
-    main.SetPeriod(textToIntDef(boxText(ComboBox1), keys::kPeriodDefault));
-    main.Radius = textToIntDef(boxText(ComboBox2), 2 * keys::kRadiusDefault) / 2;
     const std::string port = boxText(PortComboBox);
-    main.cpDrv->SetPortName(gps::kDevicePrefix + trimText(port));
+    Settings settings;
+    settings.period = TextToIntDef(boxText(ComboBox1), keys::kPeriodDefault);
+    settings.radius = TextToIntDef(boxText(ComboBox2), 2 * keys::kRadiusDefault) / 2;
+    settings.port = std::string(Trim(port));
+    emit applied(settings);
 
-    IniFile& ini = *main.SettingsFile;
-    ini.WriteInteger(keys::kSection, keys::kYSet, y());
-    ini.WriteInteger(keys::kSection, keys::kXSet, x());
-    ini.WriteInteger(keys::kSection, keys::kPeriod, main.Period);
-    ini.WriteInteger(keys::kSection, keys::kRadius, main.Radius);
-    ini.WriteString(keys::kSection, keys::kPort, port);
+    // The port is stored as typed; the driver gets it trimmed.
+    m_settings.WriteInteger(keys::kSection, keys::kYSet, y());
+    m_settings.WriteInteger(keys::kSection, keys::kXSet, x());
+    m_settings.WriteInteger(keys::kSection, keys::kPeriod, settings.period);
+    m_settings.WriteInteger(keys::kSection, keys::kRadius, settings.radius);
+    m_settings.WriteString(keys::kSection, keys::kPort, port);
 }
 
 void TFormSet::btApplyClick() {

@@ -1,41 +1,51 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <string>
 
 class QComboBox;
-class QLabel;
 class QPushButton;
 
 namespace kem {
 
+class IniFile;
+
 // The settings dialog "Nustatymai": the receiver's port, the size of the position mark and the
-// processing period. Filled from the settings file when shown; applied and stored whenever it
-// closes, by "Taikyti" or by the close box.
+// processing period. Filled from the settings file when shown; whenever it closes, by "Taikyti"
+// or by the close box, it hands its values to whoever listens to applied() and stores them.
 class TFormSet : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TFormSet(QWidget* parent = nullptr);
+    // What the dialog hands back.
+    struct Settings {
+        std::int32_t period = 15;
+        std::int32_t radius = 3;  // half the typed mark size
+        std::string port;         // trimmed, without "/dev/"
+    };
+
+    explicit TFormSet(IniFile& settings, QWidget* parent = nullptr);
 
     void FormShow();
     // Applies and stores the boxes; throws when the settings file cannot be written, after
-    // applying the period, the size and the port name.
+    // applying.
     void FormClose();
     void btApplyClick();
 
-    QLabel* StaticText1 = nullptr;
-    QComboBox* PortComboBox = nullptr;
-    QLabel* StaticText3 = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QLabel* StaticText4 = nullptr;
-    QLabel* StaticText11 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QLabel* StaticText2 = nullptr;
-    QPushButton* btApply = nullptr;
+signals:
+    void applied(const Settings& settings);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    IniFile& m_settings;
+    QComboBox* PortComboBox = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* btApply = nullptr;
 };
 
 }  // namespace kem

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "archive/FileHandle.h"
+#include "base/FileHandle.h"
 
 namespace kem::archive {
 

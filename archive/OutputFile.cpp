@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "app/IoError.h"
+#include "base/IoError.h"
 
 namespace kem::archive {
 

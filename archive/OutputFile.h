@@ -6,7 +6,7 @@
 #include <string>
 
 #include "archive/EntryWriter.h"
-#include "archive/FileHandle.h"
+#include "base/FileHandle.h"
 
 namespace kem::archive {
 

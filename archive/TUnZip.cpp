@@ -5,8 +5,8 @@
 #include <new>
 #include <system_error>
 
-#include "app/IoError.h"
 #include "archive/Extractor.h"
+#include "base/IoError.h"
 
 namespace kem::archive {
 namespace {

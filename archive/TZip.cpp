@@ -6,10 +6,10 @@
 #include <memory>
 #include <new>
 
-#include "app/IoError.h"
 #include "archive/NameMatch.h"
 #include "archive/PathParts.h"
 #include "archive/ZipWriter.h"
+#include "base/IoError.h"
 
 namespace kem::archive {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/IoError.h"
 #include "archive/BinaryFile.h"
 #include "archive/Crc32.h"
 #include "archive/ZipComponent.h"
 #include "archive/ZipFormat.h"
+#include "base/IoError.h"
 
 namespace kem::archive {
 namespace {

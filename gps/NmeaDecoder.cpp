@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "gps/TextConvert.h"
+#include "base/TextRules.h"
 
 namespace kem::gps {
 

@@ -7,8 +7,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/Cp1257.h"
-#include "app/WindowLook.h"
+#include "base/ui/Cp1257.h"
+#include "base/ui/WindowLook.h"
 
 namespace kem {
 
@@ -19,11 +19,11 @@ TFormMemo::TFormMemo(QWidget* parent) : QWidget(parent, Qt::Window) {
     setFont(look::formFont());
     resize(422, 150);
 
-    InMemo = new QPlainTextEdit(this);
+    InMemo = look::named(new QPlainTextEdit(this), "InMemo");
     InMemo->setReadOnly(true);
     InMemo->setUndoRedoEnabled(false);  // a received-text view: nothing to undo, nothing to keep
     InMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Button1 = new QPushButton(QStringLiteral("&Uždaryti"), this);
+    Button1 = look::named(new QPushButton(QStringLiteral("&Uždaryti"), this), "Button1");
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();

@@ -27,12 +27,11 @@ public:
 
     int lineCount() const { return m_lineCount; }
 
-    QPlainTextEdit* InMemo = nullptr;
-    QPushButton* Button1 = nullptr;
-
 private:
     void Button1Click();
 
+    QPlainTextEdit* InMemo = nullptr;
+    QPushButton* Button1 = nullptr;
     int m_lineCount = 0;
 };
 

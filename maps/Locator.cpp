@@ -5,7 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "gps/TextConvert.h"
+#include "base/TextRules.h"
 
 namespace kem::maps {
 namespace {
@@ -44,7 +44,7 @@ float AddMinutes(float degrees, long double minutes) {
 }
 
 std::int32_t TypedInt(std::string_view text) {
-    return gps::TextToInt(gps::Trim(text));
+    return TextToInt(Trim(text));
 }
 
 float FromTyped(std::string_view deg, std::string_view min, std::string_view sec) {
@@ -55,8 +55,8 @@ float FromTyped(std::string_view deg, std::string_view min, std::string_view sec
 
 float FromRaw(std::string_view raw, std::size_t degreeDigits, char decimalSeparator) {
     const std::size_t split = std::min(raw.size(), degreeDigits);
-    const float degrees = static_cast<float>(gps::TextToInt(raw.substr(0, split)));
-    return AddMinutes(degrees, gps::TextToFloat(raw.substr(split), decimalSeparator));
+    const float degrees = static_cast<float>(TextToInt(raw.substr(0, split)));
+    return AddMinutes(degrees, TextToFloat(raw.substr(split), decimalSeparator));
 }
 
 }  // namespace
@@ -80,7 +80,7 @@ std::string SquareCode(LatLong position, BandNumber form) {
         numberText.insert(0, 1, '0');
     }
     const std::string code = CodeChar('A' + letter) + numberText;
-    return std::string(gps::Trim(code));
+    return std::string(Trim(code));
 }
 
 std::string CalcKEM(std::string_view latRaw, std::string_view longRaw, char decimalSeparator) {

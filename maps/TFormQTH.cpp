@@ -3,12 +3,10 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/ErrorBox.h"
-#include "app/Forms.h"
-#include "app/IniFile.h"
-#include "app/SettingsKeys.h"
-#include "app/TFormMain.h"
-#include "app/WindowLook.h"
+#include "base/IniFile.h"
+#include "base/SettingsKeys.h"
+#include "base/ui/ErrorBox.h"
+#include "base/ui/WindowLook.h"
 
 namespace kem {
 namespace {
@@ -17,14 +15,14 @@ namespace keys = settings;
 
 }  // namespace
 
-TFormQTH::TFormQTH(QWidget* parent) : QDialog(parent) {
+TFormQTH::TFormQTH(IniFile& settings, QWidget* parent) : QDialog(parent), m_settings(settings) {
     setWindowTitle(QStringLiteral(" QTH  KEM WWL"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(look::formFont());
     setFixedSize(196, 168);
 
-    btClose = new QPushButton(QStringLiteral("Uždaryti"), this);
+    btClose = look::named(new QPushButton(QStringLiteral("Uždaryti"), this), "btClose");
     look::place(btClose, 135, 149, 55, 19);
     connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -42,7 +40,7 @@ void TFormQTH::done(int result) {
 }
 
 void TFormQTH::FormShow() {
-    IniFile& ini = *FormMain->SettingsFile;
+    const IniFile& ini = m_settings;
     move(ini.ReadInteger(keys::kSection, keys::kXQth, keys::kXQthDefault),
          ini.ReadInteger(keys::kSection, keys::kYQth, keys::kYQthDefault));
     QFont bold = font();
@@ -51,10 +49,9 @@ void TFormQTH::FormShow() {
 }
 
 void TFormQTH::FormClose() {
-    IniFile& ini = *FormMain->SettingsFile;
-    ini.WriteInteger(keys::kSection, keys::kXQth, x());
-    ini.WriteInteger(keys::kSection, keys::kYQth, y());
-    ini.WriteBool(keys::kSection, keys::kBoldQth, font().bold());
+    m_settings.WriteInteger(keys::kSection, keys::kXQth, x());
+    m_settings.WriteInteger(keys::kSection, keys::kYQth, y());
+    m_settings.WriteBool(keys::kSection, keys::kBoldQth, font().bold());
 }
 
 }  // namespace kem

@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "app/ErrorBox.h"
+#include "base/ui/ErrorBox.h"
 #include "packer/MapPacker.h"
 
 namespace kem::packer {

@@ -7,10 +7,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
-#include "app/Forms.h"
-#include "app/TFormMain.h"
-#include "app/WindowLook.h"
-#include "gps/NmeaDecoder.h"
+#include "base/ui/WindowLook.h"
 
 namespace kem {
 namespace {
@@ -35,7 +32,7 @@ TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* caption = new QLabel(QStringLiteral("Matomi palydovai"), this);
     look::placeAt(caption, 364, 31);
 
-    StrGr1 = new QTableWidget(kSatelliteRows + 1, 4, this);
+    StrGr1 = look::named(new QTableWidget(kSatelliteRows + 1, 4, this), "StrGr1");
     StrGr1->horizontalHeader()->hide();
     StrGr1->verticalHeader()->hide();
     StrGr1->verticalHeader()->setDefaultSectionSize(16);
@@ -59,12 +56,12 @@ TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
     look::place(StrGr1, 324, 49, 158, 227);
 
-    btClear = new QToolButton(this);
+    btClear = look::named(new QToolButton(this), "btClear");
     btClear->setText(QStringLiteral("&Atnaujinti"));
     btClear->setToolTip(QStringLiteral("Išvalyti diagramą <Alt+I>"));
     btClear->setAutoRaise(true);
     look::place(btClear, 6, 6, 73, 25);
-    BitBtn2 = new QPushButton(QStringLiteral("&Uždaryti"), this);
+    BitBtn2 = look::named(new QPushButton(QStringLiteral("&Uždaryti"), this), "BitBtn2");
     look::place(BitBtn2, 421, 288, 65, 21);
 
     connect(btClear, &QToolButton::clicked, this, &TFormSat::RefreshImage);
@@ -102,9 +99,7 @@ void TFormSat::RefreshImage() {
             StrGr1->item(row, column)->setText(QString());
         }
     }
-    if (FormMain != nullptr && FormMain->Decoder() != nullptr) {
-        FormMain->Decoder()->ResetSatCycle();
-    }
+    emit cleared();
 }
 
 void TFormSat::ShowSats() {}

@@ -24,17 +24,22 @@ public:
     QString cell(int row, int column) const;
 
     void FormShow();
-    // Empties rows 1 to 12 and restarts the decoder's sky-plot cadence.
+    // Empties rows 1 to 12 and says so through cleared(), which restarts the sky plot's
+    // cadence.
     void RefreshImage();
     // Plots the table's satellites; the sky plot itself is not drawn yet.
     void ShowSats();
 
-    QTableWidget* StrGr1 = nullptr;
-    QToolButton* btClear = nullptr;
-    QPushButton* BitBtn2 = nullptr;
+signals:
+    void cleared();
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    QTableWidget* StrGr1 = nullptr;
+    QToolButton* btClear = nullptr;
+    QPushButton* BitBtn2 = nullptr;
 };
 
 }  // namespace kem

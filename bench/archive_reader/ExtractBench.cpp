@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <map>
 
-#include "ReaderTestSupport.h"
 #include "archive/ShrinkEncoder.h"
+#include "tests/support/ReaderTestSupport.h"
 
 namespace kem::archive::testing {
 namespace {

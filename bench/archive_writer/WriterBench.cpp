@@ -10,9 +10,9 @@
 #include <map>
 #include <string>
 
-#include "SampleData.h"
 #include "archive/ShrinkEncoder.h"
 #include "archive/TZip.h"
+#include "tests/support/SampleData.h"
 
 namespace kem::archive {
 namespace {

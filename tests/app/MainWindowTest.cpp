@@ -31,13 +31,17 @@ class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
 
-    QString status() const { return FormMain->Panel0->text(); }
-    bool connectButtonDown() const { return FormMain->btConnect->isChecked(); }
-    bool disconnectButtonDown() const { return FormMain->btDisconnect->isChecked(); }
+    QString status() const { return child<QLabel>(*FormMain, "Panel0")->text(); }
+    bool connectButtonDown() const {
+        return child<QToolButton>(*FormMain, "btConnect")->isChecked();
+    }
+    bool disconnectButtonDown() const {
+        return child<QToolButton>(*FormMain, "btDisconnect")->isChecked();
+    }
     void feed(const std::string& bytes) { FormMain->cpDrvReceiveData(bytes.data(), bytes.size()); }
     void connectTo(const PseudoTerminal& pty) {
-        FormMain->cpDrv->SetPortName("/dev/" + pty.portName());
-        FormMain->btConnect->click();
+        FormMain->Driver().SetPortName("/dev/" + pty.portName());
+        child<QToolButton>(*FormMain, "btConnect")->click();
     }
 
     ProgramFolder folder;
@@ -46,14 +50,14 @@ protected:
 TEST_F(MainWindowTest, FirstStartUsesDefaultsAndStoresLogAtOnceAndPlaceAtClose) {
     std::optional<ShownForms> shown(std::in_place);
     TFormMain& main = *FormMain;
-    EXPECT_FALSE(main.Panel5->font().bold());
-    EXPECT_FALSE(main.MBold->isChecked());
-    EXPECT_FALSE(main.MLog->isChecked());
-    EXPECT_FALSE(main.MAutoMap->isChecked());
-    EXPECT_EQ(main.Period, 15);
-    EXPECT_EQ(main.Radius, 3);
-    EXPECT_EQ(main.cpDrv->PortName(), "/dev/ttyUSB0");
-    EXPECT_FALSE(main.cpDrv->Connected());
+    EXPECT_FALSE(child<QFrame>(main, "Panel5")->font().bold());
+    EXPECT_FALSE(child<QAction>(main, "MBold")->isChecked());
+    EXPECT_FALSE(child<QAction>(main, "MLog")->isChecked());
+    EXPECT_FALSE(child<QAction>(main, "MAutoMap")->isChecked());
+    EXPECT_EQ(main.Period(), 15);
+    EXPECT_EQ(main.Radius(), 3);
+    EXPECT_EQ(main.Driver().PortName(), "/dev/ttyUSB0");
+    EXPECT_FALSE(main.Driver().Connected());
     EXPECT_TRUE(disconnectButtonDown());
     EXPECT_TRUE(fs::exists(folder.path() / "EKSPEDICIJOS/Log.txt"));
 
@@ -85,7 +89,7 @@ TEST_F(MainWindowTest, StartUpCreatesTheLogOnlyWhenMissing) {
     ASSERT_EQ(catcher.boxes().size(), 1u);
     EXPECT_TRUE(catcher.boxes()[0].text.startsWith("Unable to create "));
     EXPECT_TRUE(catcher.boxes()[0].text.endsWith("No such file or directory."));
-    EXPECT_EQ(FormMain->cpDrv->PortName(), "/dev/ttyUSB0");
+    EXPECT_EQ(FormMain->Driver().PortName(), "/dev/ttyUSB0");
 }
 
 TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMalformedValueRules) {
@@ -107,31 +111,33 @@ TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMalformedValueRules) {
         SCOPED_TRACE(c.name);
         folder.writeIni(c.ini);
         ShownForms shown;
-        EXPECT_EQ(FormMain->Panel5->font().bold(), c.bold);
-        EXPECT_EQ(FormMain->edLat->font().bold(), c.bold);
-        EXPECT_EQ(FormMain->MBold->isChecked(), c.bold);
-        EXPECT_EQ(FormMain->Period, c.period);
+        EXPECT_EQ(child<QFrame>(*FormMain, "Panel5")->font().bold(), c.bold);
+        EXPECT_EQ(child<QLabel>(*FormMain, "edLat")->font().bold(), c.bold);
+        EXPECT_EQ(child<QAction>(*FormMain, "MBold")->isChecked(), c.bold);
+        EXPECT_EQ(FormMain->Period(), c.period);
         EXPECT_EQ(FormMain->Decoder()->Period(), c.period);
-        EXPECT_EQ(FormMain->Radius, c.radius);
-        EXPECT_EQ(FormMain->MLog->isChecked(), c.log);
+        EXPECT_EQ(FormMain->Radius(), c.radius);
+        EXPECT_EQ(child<QAction>(*FormMain, "MLog")->isChecked(), c.log);
     }
 }
 
 TEST_F(MainWindowTest, TicksAreWrittenTheMomentTheyChange) {
     ShownForms shown;
     TFormMain& main = *FormMain;
-    main.MLog->trigger();
+    child<QAction>(main, "MLog")->trigger();
     EXPECT_TRUE(folder.iniHolds("Log=1"));
-    main.MAutoMap->trigger();
+    child<QAction>(main, "MAutoMap")->trigger();
     EXPECT_TRUE(folder.iniHolds("AutoMap=1"));
 
-    main.MBold->trigger();
+    child<QAction>(main, "MBold")->trigger();
     EXPECT_TRUE(folder.iniHolds("Font=Bold"));
-    EXPECT_TRUE(main.edSpeed->font().bold());
-    EXPECT_FALSE(main.btConnect->font().bold());  // only the eight value fields change
-    main.MBold->trigger();
+    EXPECT_TRUE(child<QLabel>(main, "edSpeed")->font().bold());
+    EXPECT_FALSE(child<QToolButton>(main, "btConnect")
+                     ->font()
+                     .bold());  // only the eight value fields change
+    child<QAction>(main, "MBold")->trigger();
     EXPECT_TRUE(folder.iniHolds("Font=Normal"));
-    EXPECT_FALSE(main.edSpeed->font().bold());
+    EXPECT_FALSE(child<QLabel>(main, "edSpeed")->font().bold());
 }
 
 TEST_F(MainWindowTest, ConnectThenEveryWayOfDisconnecting) {
@@ -139,8 +145,10 @@ TEST_F(MainWindowTest, ConnectThenEveryWayOfDisconnecting) {
         const char* name;
         std::function<void(PseudoTerminal&)> disconnect;
     } const cases[] = {
-        {"Atjungti", [](PseudoTerminal&) { FormMain->btDisconnect->click(); }},
-        {"opening Nustatymai", [](PseudoTerminal&) { emit FormMain->MSetUp->aboutToShow(); }},
+        {"Atjungti",
+         [](PseudoTerminal&) { child<QToolButton>(*FormMain, "btDisconnect")->click(); }},
+        {"opening Nustatymai",
+         [](PseudoTerminal&) { emit child<QMenu>(*FormMain, "MSetUp")->aboutToShow(); }},
         {"receiver hang-up", [](PseudoTerminal& pty) { pty.closeMaster(); }},
     };
     for (const auto& c : cases) {
@@ -149,19 +157,19 @@ TEST_F(MainWindowTest, ConnectThenEveryWayOfDisconnecting) {
         ShownForms shown;
         waitUntil([&] { return status() == "Neprijungta"; });
         connectTo(pty);
-        EXPECT_TRUE(FormMain->cpDrv->Connected());
+        EXPECT_TRUE(FormMain->Driver().Connected());
         EXPECT_TRUE(connectButtonDown());
         EXPECT_FALSE(disconnectButtonDown());
         EXPECT_EQ(status(), "Neprijungta");  // one second later, not at once
         EXPECT_TRUE(waitUntil([&] {
             return status() == "Prijungta prie " + QString::fromStdString(pty.portName());
         }));
-        FormMain->btConnect->click();  // pressing it again keeps it down
+        child<QToolButton>(*FormMain, "btConnect")->click();  // pressing it again keeps it down
         EXPECT_TRUE(connectButtonDown());
-        EXPECT_TRUE(FormMain->cpDrv->Connected());
+        EXPECT_TRUE(FormMain->Driver().Connected());
 
         c.disconnect(pty);
-        EXPECT_TRUE(waitUntil([&] { return !FormMain->cpDrv->Connected(); }));
+        EXPECT_TRUE(waitUntil([&] { return !FormMain->Driver().Connected(); }));
         EXPECT_TRUE(disconnectButtonDown());
         EXPECT_FALSE(connectButtonDown());
         EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
@@ -174,20 +182,21 @@ TEST_F(MainWindowTest, ReenablingTheRunningStatusTimerDoesNotRestartIt) {
     waitUntil([&] { return status() == "Neprijungta"; });
     connectTo(pty);
     spin(400ms);
-    FormMain->btDisconnect->click();  // within the second: the timer keeps its first deadline
-    ASSERT_TRUE(FormMain->Timer1->isActive());
+    child<QToolButton>(*FormMain, "btDisconnect")
+        ->click();  // within the second: the timer keeps its first deadline
+    ASSERT_TRUE(child<QTimer>(*FormMain, "Timer1")->isActive());
     // 600 ms left, plus up to 5 % slack of a coarse timer; a restart would leave about 1000.
-    EXPECT_LE(FormMain->Timer1->remainingTime(), 700);
-    EXPECT_TRUE(waitUntil([&] { return !FormMain->Timer1->isActive(); }));
+    EXPECT_LE(child<QTimer>(*FormMain, "Timer1")->remainingTime(), 700);
+    EXPECT_TRUE(waitUntil([&] { return !child<QTimer>(*FormMain, "Timer1")->isActive(); }));
     EXPECT_EQ(status(), "Neprijungta");
 }
 
 TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaAndKeepsTheStatus) {
     ShownForms shown;
     waitUntil([&] { return status() == "Neprijungta"; });
-    FormMain->cpDrv->SetPortName("/dev/kemgps-no-such-port");
+    FormMain->Driver().SetPortName("/dev/kemgps-no-such-port");
     MessageBoxCatcher catcher;
-    FormMain->btConnect->click();
+    child<QToolButton>(*FormMain, "btConnect")->click();
     ASSERT_EQ(catcher.boxes().size(), 1u);
     const auto& box = catcher.boxes().front();
     EXPECT_EQ(box.title, "Klaida");
@@ -196,7 +205,7 @@ TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaAndKeepsTheStatus) {
     EXPECT_TRUE(box.errorIcon);
     EXPECT_FALSE(connectButtonDown());
     EXPECT_TRUE(disconnectButtonDown());
-    EXPECT_FALSE(FormMain->Timer1->isActive());
+    EXPECT_FALSE(child<QTimer>(*FormMain, "Timer1")->isActive());
     spin(1200ms);
     EXPECT_EQ(status(), "Neprijungta");
 }
@@ -205,28 +214,28 @@ TEST_F(MainWindowTest, FixFromTheReceiverFillsThePanel) {
     PseudoTerminal pty;
     ShownForms shown;
     TFormMain& main = *FormMain;
-    EXPECT_EQ(main.edPrec->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(child<QLabel>(main, "edPrec")->palette().color(QPalette::Base), QColor(255, 0, 0));
     connectTo(pty);
     pty.write(
         "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
         "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
         "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n");
-    ASSERT_TRUE(waitUntil([&] { return !main.edPrec->text().isEmpty(); }));
-    const QString sep = QString(QChar(main.DecimalSeparatorCopy));
-    EXPECT_EQ(main.pnDateTime->text(), "1994.03.23  12:35:19 UTC");
-    EXPECT_EQ(main.edSpeed->text(), "41" + sep + "5");
-    EXPECT_EQ(main.edLastTime->text(), "12:35:19");
-    EXPECT_EQ(main.edLat->text(), "48°07' 01\" N");
-    EXPECT_EQ(main.edLong->text(), "11°31' 00\" E");
-    EXPECT_EQ(main.edH1->text(), "545" + sep + "4 m");
-    EXPECT_EQ(main.edH2->text(), "46" + sep + "9 m");
-    EXPECT_EQ(main.edSat->text(), "8");
-    EXPECT_EQ(main.edPrec->text(), "3D");
-    EXPECT_NE(main.edPrec->palette().color(QPalette::Base), QColor(255, 0, 0));
+    ASSERT_TRUE(waitUntil([&] { return !child<QLabel>(main, "edPrec")->text().isEmpty(); }));
+    const QString sep = QString(QChar(main.DecimalSeparator()));
+    EXPECT_EQ(child<QLabel>(main, "pnDateTime")->text(), "1994.03.23  12:35:19 UTC");
+    EXPECT_EQ(child<QLabel>(main, "edSpeed")->text(), "41" + sep + "5");
+    EXPECT_EQ(child<QLabel>(main, "edLastTime")->text(), "12:35:19");
+    EXPECT_EQ(child<QLabel>(main, "edLat")->text(), "48°07' 01\" N");
+    EXPECT_EQ(child<QLabel>(main, "edLong")->text(), "11°31' 00\" E");
+    EXPECT_EQ(child<QLabel>(main, "edH1")->text(), "545" + sep + "4 m");
+    EXPECT_EQ(child<QLabel>(main, "edH2")->text(), "46" + sep + "9 m");
+    EXPECT_EQ(child<QLabel>(main, "edSat")->text(), "8");
+    EXPECT_EQ(child<QLabel>(main, "edPrec")->text(), "3D");
+    EXPECT_NE(child<QLabel>(main, "edPrec")->palette().color(QPalette::Base), QColor(255, 0, 0));
 
     pty.write("$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n");
-    ASSERT_TRUE(waitUntil([&] { return main.edPrec->text().isEmpty(); }));
-    EXPECT_EQ(main.edPrec->palette().color(QPalette::Base), QColor(255, 0, 0));
+    ASSERT_TRUE(waitUntil([&] { return child<QLabel>(main, "edPrec")->text().isEmpty(); }));
+    EXPECT_EQ(child<QLabel>(main, "edPrec")->palette().color(QPalette::Base), QColor(255, 0, 0));
 }
 
 TEST_F(MainWindowTest, FixFromKemsimReachesAllEightFieldsAndTheDate) {
@@ -236,21 +245,24 @@ TEST_F(MainWindowTest, FixFromKemsimReachesAllEightFieldsAndTheDate) {
     const std::string port = kemsim.readLine().trimmed().toStdString();
     ShownForms shown;
     TFormMain& main = *FormMain;
-    main.cpDrv->SetPortName("/dev/" + port);
-    main.btConnect->click();
-    ASSERT_TRUE(main.cpDrv->Connected());
-    QLabel* const fields[] = {main.edPrec, main.edSat, main.edLastTime, main.edLat,     main.edLong,
-                              main.edH1,   main.edH2,  main.edSpeed,    main.pnDateTime};
+    main.Driver().SetPortName("/dev/" + port);
+    child<QToolButton>(main, "btConnect")->click();
+    ASSERT_TRUE(main.Driver().Connected());
+    QLabel* const fields[] = {child<QLabel>(main, "edPrec"),     child<QLabel>(main, "edSat"),
+                              child<QLabel>(main, "edLastTime"), child<QLabel>(main, "edLat"),
+                              child<QLabel>(main, "edLong"),     child<QLabel>(main, "edH1"),
+                              child<QLabel>(main, "edH2"),       child<QLabel>(main, "edSpeed"),
+                              child<QLabel>(main, "pnDateTime")};
     EXPECT_TRUE(waitUntil(
         [&] {
-            return main.edPrec->text() == "3D" &&
+            return child<QLabel>(main, "edPrec")->text() == "3D" &&
                    std::all_of(std::begin(fields), std::end(fields),
                                [](QLabel* f) { return !f->text().isEmpty(); });
         },
         10s));
-    EXPECT_TRUE(main.edLat->text().endsWith("\" N"));
-    EXPECT_TRUE(main.edLong->text().endsWith("\" E"));
-    EXPECT_TRUE(main.pnDateTime->text().endsWith(" UTC"));
+    EXPECT_TRUE(child<QLabel>(main, "edLat")->text().endsWith("\" N"));
+    EXPECT_TRUE(child<QLabel>(main, "edLong")->text().endsWith("\" E"));
+    EXPECT_TRUE(child<QLabel>(main, "pnDateTime")->text().endsWith(" UTC"));
     kemsim.terminate();
     kemsim.waitForFinished(3000);
 }
@@ -265,22 +277,22 @@ TEST_F(MainWindowTest, RawTextWindowEchoesWhileVisibleAndClearsPast200Lines) {
         return text;
     };
     feed(lines(3));  // hidden: nothing kept for later
-    FormMain->MGPS->trigger();
+    child<QAction>(*FormMain, "MGPS")->trigger();
     ASSERT_TRUE(FormMemo->isVisible());
     EXPECT_EQ(FormMemo->lineCount(), 0);
 
     feed("$GPGGA,partial");
     feed("\r\n\r\n");  // the completed sentence and an empty line
-    EXPECT_EQ(FormMemo->InMemo->toPlainText(), "$GPGGA,partial\n");
+    EXPECT_EQ(child<QPlainTextEdit>(*FormMemo, "InMemo")->toPlainText(), "$GPGGA,partial\n");
     feed(lines(198));
     EXPECT_EQ(FormMemo->lineCount(), 200);
     feed(lines(1));
     EXPECT_EQ(FormMemo->lineCount(), 0);
-    EXPECT_TRUE(FormMemo->InMemo->toPlainText().isEmpty());
+    EXPECT_TRUE(child<QPlainTextEdit>(*FormMemo, "InMemo")->toPlainText().isEmpty());
     feed(lines(250));  // one batch into an empty window: appended, then cleared
-    EXPECT_TRUE(FormMemo->InMemo->toPlainText().isEmpty());
+    EXPECT_TRUE(child<QPlainTextEdit>(*FormMemo, "InMemo")->toPlainText().isEmpty());
 
-    FormMain->MGPS->trigger();
+    child<QAction>(*FormMain, "MGPS")->trigger();
     EXPECT_FALSE(FormMemo->isVisible());
 }
 
@@ -303,7 +315,7 @@ TEST_F(MainWindowTest, UnwritableSettingsFileShowsTheErrorAndStillEnds) {
     fs::remove(folder.ini());
     fs::create_directory(folder.ini());
     MessageBoxCatcher catcher;
-    FormMain->MLog->trigger();
+    child<QAction>(*FormMain, "MLog")->trigger();
     ASSERT_EQ(catcher.boxes().size(), 1u);
     EXPECT_EQ(catcher.boxes()[0].title, "KEM GPS");
     EXPECT_EQ(catcher.boxes()[0].text,

@@ -18,6 +18,7 @@
 #include "gps/NmeaDecoder.h"
 #include "gps/TCommPortDriver.h"
 #include "maps/Locator.h"
+#include "maps/MapSheet.h"
 
 namespace kem::test {
 namespace {
@@ -38,13 +39,13 @@ protected:
     }
     std::string raw(const char* text) const {
         std::string s = text;
-        std::replace(s.begin(), s.end(), '.', FormMain->DecimalSeparatorCopy);
+        std::replace(s.begin(), s.end(), '.', FormMain->DecimalSeparator());
         return s;
     }
     static std::string square(const char* lat, const char* lon) {
         return maps::CalcKEM("54" + std::string(lat), "025" + std::string(lon), '.');
     }
-    QColor pixel(int x, int y) const { return FormMain->picture().pixelColor(x, y); }
+    QColor pixel(int x, int y) const { return FormMain->Sheet().Picture().pixelColor(x, y); }
     fs::path expeditions() const { return folder.path() / "EKSPEDICIJOS"; }
 
     ProgramFolder folder;
@@ -63,7 +64,7 @@ TEST_F(MapSheetTest, PositionStepDrawsTheSheetMarksAndCopiesThePosition) {
     EXPECT_EQ(pixel(86, 20), QColor(128, 128, 128));  // the grid
     EXPECT_EQ(pixel(150, 20), QColor(Qt::white));
 
-    FormMain->btClear->click();  // the sheet anew, without its marks
+    child<QToolButton>(*FormMain, "btClear")->click();  // the sheet anew, without its marks
     EXPECT_EQ(pixel(165, 272), QColor(Qt::white));
 }
 
@@ -82,7 +83,7 @@ TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveAndOnlySheetsWithAnArchiveAreR
     }
 
     ShownForms shown;
-    FormMain->KEMSquare("K26");
+    FormMain->Sheet().KEMSquare("K26");
     EXPECT_TRUE(fs::exists(maps / "K26.bmp"));
     EXPECT_EQ(pixel(150, 300), QColor(0, 0, 255));
     EXPECT_EQ(pixel(10, 77), QColor(128, 128, 128));
@@ -97,8 +98,8 @@ TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveAndOnlySheetsWithAnArchiveAreR
 TEST_F(MapSheetTest, LogAndAutomaticSavingFollowTheTicks) {
     ShownForms shown;
     FormMain->SetPeriod(1);
-    FormMain->MLog->trigger();
-    FormMain->MAutoMap->trigger();
+    child<QAction>(*FormMain, "MLog")->trigger();
+    child<QAction>(*FormMain, "MAutoMap")->trigger();
     position("41.1234", "19.5678");
     position("41.1234", "19.5678");
     position("31.0000", "19.5678");  // 10' further south: the next square
@@ -120,22 +121,22 @@ TEST_F(MapSheetTest, LogAndAutomaticSavingFollowTheTicks) {
 TEST_F(MapSheetTest, SavedMapsAreListedAndOpenedOverTheSheet) {
     PseudoTerminal pty;
     ShownForms shown;
-    FormMain->drawMark(50, 50);
-    FormMain->MWay->trigger();
-    FormMain->OpenExped->trigger();
-    ASSERT_TRUE(FormMain->Panel4->isVisible());
-    ASSERT_EQ(FormMain->FileListBox1->count(), 1);
+    FormMain->Sheet().DrawMark(50, 50);
+    child<QAction>(*FormMain, "MWay")->trigger();
+    child<QAction>(*FormMain, "OpenExped")->trigger();
+    ASSERT_TRUE(child<QFrame>(*FormMain, "Panel4")->isVisible());
+    ASSERT_EQ(child<QListWidget>(*FormMain, "FileListBox1")->count(), 1);
 
-    FormMain->cpDrv->SetPortName("/dev/" + pty.portName());
-    FormMain->btConnect->click();
-    ASSERT_TRUE(FormMain->cpDrv->Connected());
-    FormMain->btClear->click();
+    FormMain->Driver().SetPortName("/dev/" + pty.portName());
+    child<QToolButton>(*FormMain, "btConnect")->click();
+    ASSERT_TRUE(FormMain->Driver().Connected());
+    child<QToolButton>(*FormMain, "btClear")->click();
     EXPECT_NE(pixel(50, 50), kMarkRed);
-    FormMain->FileListBox1->setCurrentRow(0);
+    child<QListWidget>(*FormMain, "FileListBox1")->setCurrentRow(0);
     FormMain->FileListBox1Click();
     EXPECT_EQ(pixel(50, 50), kMarkRed);
-    EXPECT_FALSE(FormMain->Panel4->isVisible());
-    EXPECT_FALSE(FormMain->cpDrv->Connected());
+    EXPECT_FALSE(child<QFrame>(*FormMain, "Panel4")->isVisible());
+    EXPECT_FALSE(FormMain->Driver().Connected());
 }
 
 }  // namespace

@@ -28,9 +28,9 @@ TEST_F(SettingsDialogTest, ShowsTheDefaultsAtItsDefaultPlace) {
     ShownForms shown;
     FormMain->SetUp();
     ASSERT_TRUE(FormSet->isVisible());
-    EXPECT_EQ(FormSet->PortComboBox->currentText(), "ttyUSB0");
-    EXPECT_EQ(FormSet->ComboBox2->currentText(), "6");
-    EXPECT_EQ(FormSet->ComboBox1->currentText(), "15");
+    EXPECT_EQ(child<QComboBox>(*FormSet, "PortComboBox")->currentText(), "ttyUSB0");
+    EXPECT_EQ(child<QComboBox>(*FormSet, "ComboBox2")->currentText(), "6");
+    EXPECT_EQ(child<QComboBox>(*FormSet, "ComboBox1")->currentText(), "15");
     EXPECT_EQ(FormSet->pos(), QPoint(100, 100));
 }
 
@@ -52,12 +52,12 @@ TEST_F(SettingsDialogTest, BoxTextsAreParsedAppliedAndStored) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FormMain->SetUp();
-        type(FormSet->ComboBox2, c.size);
-        type(FormSet->ComboBox1, c.period);
-        FormSet->btApply->click();
+        type(child<QComboBox>(*FormSet, "ComboBox2"), c.size);
+        type(child<QComboBox>(*FormSet, "ComboBox1"), c.period);
+        child<QPushButton>(*FormSet, "btApply")->click();
         EXPECT_FALSE(FormSet->isVisible());
-        EXPECT_EQ(FormMain->Radius, c.radius);
-        EXPECT_EQ(FormMain->Period, c.periodValue);
+        EXPECT_EQ(FormMain->Radius(), c.radius);
+        EXPECT_EQ(FormMain->Period(), c.periodValue);
         EXPECT_EQ(FormMain->Decoder()->Period(), c.periodValue);
         EXPECT_TRUE(folder.iniHolds("Radius=" + std::to_string(c.radius) + "\n") ||
                     folder.iniHolds("Radius=" + std::to_string(c.radius) + "\r\n"));
@@ -68,17 +68,18 @@ TEST_F(SettingsDialogTest, BoxTextsAreParsedAppliedAndStored) {
 TEST_F(SettingsDialogTest, ClosingAppliesThePortTrimmedAndStoresItAndThePlaceAsGiven) {
     ShownForms shown;
     FormMain->SetUp();
-    type(FormSet->PortComboBox, " pts/7 ");
+    type(child<QComboBox>(*FormSet, "PortComboBox"), " pts/7 ");
     FormSet->move(240, 180);
     FormSet->close();  // the close box applies exactly as the button does
-    EXPECT_EQ(FormMain->cpDrv->PortName(), "/dev/pts/7");
+    EXPECT_EQ(FormMain->Driver().PortName(), "/dev/pts/7");
     EXPECT_TRUE(folder.iniHolds("Port= pts/7 "));
     EXPECT_TRUE(folder.iniHolds("XSET=240"));
     EXPECT_TRUE(folder.iniHolds("YSET=180"));
     FormSet->move(0, 0);
     FormMain->SetUp();
     EXPECT_EQ(FormSet->pos(), QPoint(240, 180));
-    EXPECT_EQ(FormSet->PortComboBox->currentText(), "pts/7");  // the file's value, as read
+    EXPECT_EQ(child<QComboBox>(*FormSet, "PortComboBox")->currentText(),
+              "pts/7");  // the file's value, as read
 }
 
 TEST_F(SettingsDialogTest, UnwritableSettingsFileKeepsTheDialogOpen) {
@@ -96,9 +97,9 @@ TEST_F(SettingsDialogTest, UnwritableSettingsFileKeepsTheDialogOpen) {
 TEST_F(SettingsDialogTest, EndingTheProgramWithTheDialogOpenAppliesNothing) {
     ShownForms shown;
     FormMain->SetUp();
-    type(FormSet->ComboBox1, "60");
+    type(child<QComboBox>(*FormSet, "ComboBox1"), "60");
     FormMain->close();
-    EXPECT_EQ(FormMain->Period, 15);
+    EXPECT_EQ(FormMain->Period(), 15);
     EXPECT_FALSE(folder.iniHolds("XSET"));
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "app/Forms.h"
@@ -16,6 +18,16 @@ namespace kem::test {
 
 // The application object, created once for the whole test program.
 void ensureApplication();
+
+// A control of a window by its design name; throws when the window has no such control.
+template <class Control>
+Control* child(const QObject& window, const char* name) {
+    auto* control = window.findChild<Control*>(QString::fromLatin1(name));
+    if (control == nullptr) {
+        throw std::logic_error(std::string("no control named ") + name);
+    }
+    return control;
+}
 
 // Runs the event loop until pred() holds or the time is up; returns pred().
 bool waitUntil(const std::function<bool()>& pred,

@@ -2,7 +2,7 @@
 // encoders of the test vectors do not produce.
 #include <gtest/gtest.h>
 
-#include "ReaderTestSupport.h"
+#include "tests/support/ReaderTestSupport.h"
 
 #include "archive/Decoders.h"
 #include "archive/ShrinkEncoder.h"

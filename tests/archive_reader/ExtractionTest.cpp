@@ -1,7 +1,7 @@
 // TUnZip::Extract end to end on hand-made archives: results, reports, selection and file safety.
 #include <gtest/gtest.h>
 
-#include "ReaderTestSupport.h"
+#include "tests/support/ReaderTestSupport.h"
 
 namespace kem::archive::testing {
 namespace {

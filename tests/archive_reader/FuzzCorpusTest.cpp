@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "ReaderTestSupport.h"
 #include "fuzz/ArchiveFuzzInput.h"
+#include "tests/support/ReaderTestSupport.h"
 
 namespace kem::archive::testing {
 namespace {

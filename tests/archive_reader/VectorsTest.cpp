@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "ReaderTestSupport.h"
 #include "archive/DosTime.h"
+#include "tests/support/ReaderTestSupport.h"
 
 namespace kem::archive::testing {
 namespace {

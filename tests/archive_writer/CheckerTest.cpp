@@ -7,10 +7,10 @@
 #include <map>
 #include <memory>
 
-#include "ArchiveFiles.h"
 #include "archive/TUnZip.h"
 #include "archive/TZip.h"
-#include "bench/archive_writer/SampleData.h"
+#include "tests/support/ArchiveFiles.h"
+#include "tests/support/SampleData.h"
 
 namespace kem::archive {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "ArchiveFiles.h"
+#include "tests/support/ArchiveFiles.h"
 
 namespace kem::archive {
 namespace {

@@ -7,9 +7,9 @@
 #include <ctime>
 #include <filesystem>
 
-#include "ArchiveFiles.h"
 #include "archive/Crc32.h"
 #include "archive/ZipWriter.h"
+#include "tests/support/ArchiveFiles.h"
 
 namespace kem::archive {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/IoError.h"
+#include "base/IoError.h"
 
 namespace kem {
 namespace {

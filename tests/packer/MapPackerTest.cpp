@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "tests/archive_writer/ArchiveFiles.h"
+#include "tests/support/ArchiveFiles.h"
 
 namespace kem::packer {
 namespace {

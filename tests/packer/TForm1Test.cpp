@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "bench/archive_writer/SampleData.h"
-#include "tests/archive_writer/ArchiveFiles.h"
+#include "tests/support/ArchiveFiles.h"
+#include "tests/support/SampleData.h"
 
 namespace kem::packer {
 namespace {

@@ -1,0 +1,147 @@
+#include "maps/MapSheet.h"
+
+#include <QDate>
+#include <QPainter>
+#include <filesystem>
+
+#include "base/IoError.h"
+#include "base/ui/WindowLook.h"
+#include "maps/ExpeditionMaps.h"
+#include "maps/MapMark.h"
+#include "maps/SquareData.h"
+#include "maps/UnpackedSheets.h"
+
+namespace kem::maps {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QColor kGridGrey{128, 128, 128};
+
+// Top-left corners of the eight cell labels, row by row from the north-west.
+constexpr QPoint kCellPlaces[8] = {{20, 40},  {110, 40},  {20, 110}, {110, 110},
+                                   {20, 185}, {110, 185}, {20, 265}, {110, 265}};
+
+QImage whiteSheet() {
+    QImage sheet(MapSheet::kWidth, MapSheet::kHeight, QImage::Format_RGB32);
+    sheet.setDotsPerMeterX(3780);  // 96 dpi
+    sheet.setDotsPerMeterY(3780);
+    sheet.fill(Qt::white);
+    return sheet;
+}
+
+// Opaque text on white with its top-left corner at place.
+void drawOpaqueText(QPainter& p, QPoint place, const QString& text) {
+    const QRect box = p.fontMetrics().boundingRect(QRect(place, QSize(400, 100)),
+                                                   Qt::AlignLeft | Qt::AlignTop, text);
+    p.fillRect(box, Qt::white);
+    p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+QString latin(const std::string& bytes) {
+    return QString::fromLatin1(bytes);
+}
+
+QImage readBitmap(const std::string& path) {
+    QImage image;
+    if (!image.load(QString::fromStdString(path), "BMP")) {
+        throw IoError("Unable to read the bitmap " + path);
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+MapSheet::MapSheet(std::string programDir, QObject* parent)
+    : QObject(parent),
+      m_programDir(std::move(programDir)),
+      m_log(m_programDir + "EKSPEDICIJOS/Log.txt") {
+    m_unzip.SetOverwrite(true);
+}
+
+void MapSheet::UnpackIfNeeded(const std::string& code) {
+    const std::string bitmap = MapFolder() + code + ".bmp";
+    const std::string archive = MapFolder() + code + ".z";
+    std::error_code error;
+    if (!fs::exists(bitmap, error) && fs::exists(archive, error)) {
+        m_unzip.SetArcName(archive);
+        m_unzip.SetExtrPath(MapFolder());
+        m_unzip.Files().clear();
+        m_unzip.Extract();  // problems are reported by the component itself
+    }
+}
+
+void MapSheet::KEMSquare(const std::string& code) {
+    const SquareCells cells = readSquareCells(findFileNoCase(m_programDir, kSquareDataName), code);
+    m_picture = whiteSheet();
+    emit changed(m_picture);
+
+    UnpackIfNeeded(code);
+    const std::string bitmap = MapFolder() + code + ".bmp";
+    std::error_code error;
+    if (fs::exists(bitmap, error)) {
+        m_picture = readBitmap(bitmap);
+        emit changed(m_picture);
+    }
+
+    QPainter p(&m_picture);
+    p.setPen(QPen(kGridGrey, 1));
+    for (const int y : {77, 153, 230}) {
+        p.drawLine(0, y, kWidth - 1, y);
+    }
+    p.drawLine(86, 0, 86, kHeight - 1);
+    QFont font(look::formFont());
+    font.setBold(true);
+    font.setPixelSize(24);  // 18 pt
+    p.setFont(font);
+    drawOpaqueText(p, {62, 5}, latin(code));
+    font.setPixelSize(look::kFormFontPixels);
+    p.setFont(font);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        drawOpaqueText(p, kCellPlaces[i], latin(cells[i]));
+    }
+    p.end();
+    emit changed(m_picture);
+}
+
+void MapSheet::DrawMark(int x, int y) {
+    if (m_picture.isNull()) {
+        m_picture = whiteSheet();
+    }
+    QPainter p(&m_picture);
+    p.setPen(Qt::NoPen);
+    p.setBrush(look::kRed);
+    p.drawEllipse(QRect(x - m_radius, y - m_radius, 2 * m_radius, 2 * m_radius));
+    p.end();
+    emit changed(m_picture);
+}
+
+void MapSheet::ToMap(const std::string& latRaw, const std::string& longRaw) {
+    const MarkCentre centre = markCentre(latRaw, longRaw, m_decimalSeparator);
+    DrawMark(centre.x, centre.y);
+}
+
+void MapSheet::SaveMap(const std::string& square) {
+    const QDate today = QDate::currentDate();
+    const std::string name =
+        expeditionMapName(ExpeditionFolder(), square, today.month(), today.day());
+    const QImage sheet = m_picture.isNull() ? whiteSheet() : m_picture;
+    if (!sheet.save(QString::fromStdString(name), "BMP")) {
+        throw IoError("Unable to write to " + name);
+    }
+}
+
+void MapSheet::ToLog(const LogEntry& entry) {
+    m_log.Append(entry);
+}
+
+void MapSheet::LoadPicture(const std::string& path) {
+    m_picture = readBitmap(path);
+    emit changed(m_picture);
+}
+
+void MapSheet::DeleteUnpackedSheets() {
+    deleteUnpackedSheets(MapFolder());
+}
+
+}  // namespace kem::maps
