@@ -3,15 +3,27 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace kem {
 
-// An owned POSIX file descriptor, closed once (at the latest by the destructor).
+// An owned POSIX file descriptor, closed once (at the latest by the destructor or when another
+// one is moved in).
 class FileHandle {
 public:
+    FileHandle() = default;
+    // Takes the result of open(); a negative fd keeps errno as the reason.
     explicit FileHandle(int fd) : m_fd(fd), m_openError(fd < 0 ? errno : 0) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1)), m_openError(other.m_openError) {}
+    FileHandle& operator=(FileHandle&& other) noexcept {
+        if (this != &other) {
+            Close();
+            m_fd = std::exchange(other.m_fd, -1);
+            m_openError = other.m_openError;
+        }
+        return *this;
+    }
     ~FileHandle() { Close(); }
 
     int Get() const { return m_fd; }
@@ -29,8 +41,8 @@ public:
     }
 
 private:
-    int m_fd;
-    int m_openError;
+    int m_fd = -1;
+    int m_openError = 0;
 };
 
 }  // namespace kem

@@ -145,16 +145,14 @@ void TCommPortDriver::reapplyIfConnected() {
 bool TCommPortDriver::Connect() {
     if (Connected())
         return true;
-    const int fd = ::open(m_portName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    FileHandle port(::open(m_portName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (port.Get() < 0)
         return false;
     // TIOCEXCL keeps other openers out (except privileged ones); flock catches those too, and
     // refuses a second driver of our own.
-    if (ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
+    if (ioctl(port.Get(), TIOCEXCL) != 0 || flock(port.Get(), LOCK_EX | LOCK_NB) != 0)
         return false;
-    }
-    m_fd = fd;
+    m_device = std::move(port);
     if (!ApplyPortSettings()) {
         Disconnect();
         return false;
@@ -169,16 +167,15 @@ void TCommPortDriver::Disconnect() {
     m_pollTimer.stop();
     // A pseudo-terminal keeps its exclusive flag after the last close while its master lives;
     // clear it so that the port can be opened again.
-    ioctl(m_fd, TIOCNXCL);
-    ::close(m_fd);
-    m_fd = -1;
+    ioctl(m_device.Get(), TIOCNXCL);
+    m_device.Close();
 }
 
 bool TCommPortDriver::ApplyPortSettings() {
     if (!Connected())
         return false;
     termios tio{};
-    if (tcgetattr(m_fd, &tio) != 0)
+    if (tcgetattr(m_device.Get(), &tio) != 0)
         return false;
     cfmakeraw(&tio);
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
@@ -197,12 +194,12 @@ bool TCommPortDriver::ApplyPortSettings() {
     const speed_t speed = standardSpeed(m_baudRateValue);
     if (speed != B0)
         cfsetspeed(&tio, speed);
-    if (tcsetattr(m_fd, TCSANOW, &tio) != 0)
+    if (tcsetattr(m_device.Get(), TCSANOW, &tio) != 0)
         return false;
-    if (speed == B0 && !SetCustomBaudRate(m_fd, m_baudRateValue))
+    if (speed == B0 && !SetCustomBaudRate(m_device.Get(), m_baudRateValue))
         return false;
-    setModemLine(m_fd, TIOCM_DTR, m_enableDtrOnOpen);
-    setModemLine(m_fd, TIOCM_RTS, m_hwFlow != hfNONE);
+    setModemLine(m_device.Get(), TIOCM_DTR, m_enableDtrOnOpen);
+    setModemLine(m_device.Get(), TIOCM_RTS, m_hwFlow != hfNONE);
     // Queue sizes and XON/XOFF limits have no counterpart here: the kernel sizes its own queues.
     return PurgeBuffers(true, true);
 }
@@ -213,27 +210,27 @@ bool TCommPortDriver::PurgeBuffers(bool input, bool output) {
     if (!input && !output)
         return true;
     const int queue = input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH;
-    return tcflush(m_fd, queue) == 0;
+    return tcflush(m_device.Get(), queue) == 0;
 }
 
 void TCommPortDriver::PollTick() {
     if (!Connected() || m_inHandler)
         return;
     int queued = 0;
-    if (ioctl(m_fd, FIONREAD, &queued) != 0) {
+    if (ioctl(m_device.Get(), FIONREAD, &queued) != 0) {
         if (isHangupError(errno))
             hangUp();
         return;
     }
     if (queued <= 0) {
         // Nothing queued: the cheap moment to notice a device that has gone away.
-        pollfd pfd{m_fd, POLLIN, 0};
+        pollfd pfd{m_device.Get(), POLLIN, 0};
         if (poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
             hangUp();
         return;
     }
     const auto want = std::min<std::size_t>(static_cast<std::size_t>(queued), m_inBufSize);
-    const ssize_t got = ::read(m_fd, m_receiveBuffer.data(), want);
+    const ssize_t got = ::read(m_device.Get(), m_receiveBuffer.data(), want);
     if (got < 0) {
         if (isHangupError(errno))
             hangUp();

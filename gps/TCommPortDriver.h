@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FileHandle.h"
+
 namespace kem::gps {
 
 // Ordinals are the positions of the values, from 0; the line settings use them as codes.
@@ -134,7 +136,7 @@ public:
     // adapter, closed pseudo-terminal master); Connected() is already false.
     std::function<void()> OnHangup;
 
-    bool Connected() const { return m_fd >= 0; }
+    bool Connected() const { return m_device.Get() >= 0; }
 
     // Opens PortName exclusively (existing devices only), applies the line settings and starts
     // polling. True if the port is (or already was) open; a failure leaves it closed.
@@ -174,7 +176,7 @@ private:
     void reapplyIfConnected();
     void hangUp();
 
-    int m_fd = -1;
+    FileHandle m_device;
     TPortNumber m_port = pnCOM2;
     std::string m_portName;
     TBaudRate m_baudRate = br9600;
