@@ -8,7 +8,7 @@ GEN      := -G Ninja
 export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build test test-plain test-asan demo bench fuzz clean
+.PHONY: deps build test test-plain test-asan demo bench fuzz coverage clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -39,6 +39,10 @@ bench: build
 
 fuzz: deps
 	bash scripts/fuzz.sh
+
+# Line and branch coverage per folder, and an HTML report in build-coverage/coverage/.
+coverage: deps
+	bash scripts/coverage.sh
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

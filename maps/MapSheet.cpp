@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/IoError.h"
+#include "base/ui/Ellipse.h"
 #include "base/ui/WindowLook.h"
 #include "maps/ExpeditionMaps.h"
 #include "maps/MapMark.h"
@@ -108,11 +109,8 @@ void MapSheet::DrawMark(int x, int y) {
     if (m_picture.isNull()) {
         m_picture = whiteSheet();
     }
-    QPainter p(&m_picture);
-    p.setPen(Qt::NoPen);
-    p.setBrush(look::kRed);
-    p.drawEllipse(QRect(x - m_radius, y - m_radius, 2 * m_radius, 2 * m_radius));
-    p.end();
+    look::drawEllipse(m_picture, QRect(x - m_radius, y - m_radius, 2 * m_radius, 2 * m_radius),
+                      look::kRed, look::kRed);
     emit changed(m_picture);
 }
 

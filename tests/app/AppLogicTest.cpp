@@ -1,30 +1,17 @@
 // The port list of the settings dialog.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "app/PortChoices.h"
+#include "tests/support/TempFolderTest.h"
 
 namespace kem {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder : public ::testing::Test {
-protected:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "kemapp-XXXXXX").string();
-        dir = mkdtemp(pattern.data());
-    }
-    ~TempFolder() override { fs::remove_all(dir); }
-    void touch(const fs::path& name) { std::ofstream(dir / name) << "x"; }
-
-    fs::path dir;
-};
-
-using PortChoicesTest = TempFolder;
+using PortChoicesTest = test::TempFolderTest;
 
 TEST_F(PortChoicesTest, AdaptersFirstInNaturalOrderThenBuiltInPorts) {
     for (const char* name :

@@ -1,8 +1,6 @@
 // The map files without a window: the square data file, the mark's place, expedition map names,
 // the measurement log and the clean-up of unpacked sheets.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -12,25 +10,14 @@
 #include "maps/MeasurementLog.h"
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
+#include "tests/support/TempFolderTest.h"
 
 namespace kem::maps {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder : public ::testing::Test {
-protected:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "kemapp-XXXXXX").string();
-        dir = mkdtemp(pattern.data());
-    }
-    ~TempFolder() override { fs::remove_all(dir); }
-    void touch(const fs::path& name) { std::ofstream(dir / name) << "x"; }
-
-    fs::path dir;
-};
-
-using UnpackedSheetsTest = TempFolder;
+using UnpackedSheetsTest = test::TempFolderTest;
 
 TEST_F(UnpackedSheetsTest, DeletesBitmapsWithAnArchiveBesideThem) {
     for (const char* name :
@@ -75,7 +62,7 @@ TEST(MapMark, PixelsFromTheRawPosition) {
     }
 }
 
-using MapFilesTest = TempFolder;
+using MapFilesTest = test::TempFolderTest;
 
 TEST_F(MapFilesTest, SquareCellsFromTheDataFileLastLineWins) {
     std::ofstream(dir / "kemwwl.DAT", std::ios::binary)

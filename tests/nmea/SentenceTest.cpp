@@ -155,6 +155,13 @@ TEST_F(Sentences, EmptyFieldsKeepWhatWasShown) {
     EXPECT_EQ(Fix().SatsText, "0");
     Body("GPGGA,123521,,,,,0,,,,,,,,");
     EXPECT_EQ(Fix().SatsText, "");
+    Body("GPGGA,123521,,,,,0,0,,,,,,,");  // one leading zero goes, also from a lone "0"
+    EXPECT_EQ(Fix().SatsText, "");
+    // Receivers without a fix send the units without values: the texts stay.
+    Body("GPGGA,123521,,,,,0,04,,,M,,M,,");
+    EXPECT_EQ(Fix().SatsText, "4");
+    EXPECT_EQ(Fix().AltitudeText, before.AltitudeText);
+    EXPECT_EQ(Fix().GeoidText, before.GeoidText);
     Body("GPGGA,123521,,,,,0,10,,600.0,m,-1.0,M,,");
     EXPECT_EQ(Fix().SatsText, "10");
     EXPECT_EQ(Fix().AltitudeText, "600.0 m");
