@@ -8,7 +8,7 @@ GEN      := -G Ninja
 export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build test test-plain test-asan demo bench fuzz coverage clean
+.PHONY: deps build test test-plain test-asan demo bench fuzz coverage golden clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -36,6 +36,15 @@ bench: build
 	@for b in $$(find $(BUILD)/bench -maxdepth 1 -type f -executable | sort); do \
 		echo "== $$b"; "$$b" || exit 1; \
 	done
+
+# Rewrites the receiver logs' expected files from the current decoder and shows what changed:
+# a deliberate decoder change is committed together with its reviewed diff of these files.
+golden: deps
+	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEM_WERROR=ON
+	cmake --build $(BUILD) --target nmea_golden -j $(JOBS)
+	$(BUILD)/tests/nmea_golden tests/data/nmea
+	@git diff --stat -- tests/data/nmea
+	@git ls-files --others --exclude-standard -- tests/data/nmea | sed 's/^/new: /'
 
 fuzz: deps
 	bash scripts/fuzz.sh
