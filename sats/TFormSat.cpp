@@ -1,23 +1,89 @@
 #include "sats/TFormSat.h"
 
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "base/ui/Cp1257.h"
 #include "base/ui/WindowLook.h"
 
 namespace kem {
 namespace {
 
-constexpr int kColumnWidths[] = {20, 40, 50, 40};
-constexpr const char* kHeaders[] = {"Nr.", "Aukštis", "Azimutas", "S/N"};
+constexpr int kColumns = 4;
+constexpr int kColumnWidths[kColumns] = {20, 40, 50, 40};
+constexpr const char* kHeaders[kColumns] = {"Nr.", "Aukštis", "Azimutas", "S/N"};
+
+struct StaticPlace {
+    const char* name;
+    const char* text;
+    int left;
+    int top;
+};
+// The compass points around the plot, and the legend's title.
+constexpr StaticPlace kStaticTexts[] = {
+    {"StaticText1", "0°", 161, 7},       {"StaticText2", "90°", 302, 149},
+    {"StaticText3", "180°", 156, 292},   {"StaticText4", "270°", 6, 150},
+    {"StaticText10", "S/N, dB", 8, 238},
+};
+
+constexpr const char* kLegendTexts[] = {"0 - 10", "10 - 20", "20 - 30", "30 - 40", "> 40"};
+constexpr sats::SnrClass kLegendClasses[] = {sats::SnrClass::Below10, sats::SnrClass::From10,
+                                             sats::SnrClass::From20, sats::SnrClass::From30To40,
+                                             sats::SnrClass::Above40};
+constexpr int kLegendStep = 11;  // pixels between the rows of the legend
+constexpr int kSwatchSize = 7;
+
+QPixmap swatch(const QColor& colour) {
+    QPixmap picture(kSwatchSize, kSwatchSize);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setPen(QColor(128, 128, 128));
+    p.setBrush(colour);
+    p.drawEllipse(QRect(0, 0, kSwatchSize - 1, kSwatchSize - 1));
+    return picture;
+}
+
+// The signal-to-noise classes with their colours, one above the other.
+void buildLegend(QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    look::place(panel, 2, 255, 69, 56);
+    for (int row = 0; row < 5; ++row) {
+        const int top = 2 + row * kLegendStep;
+        auto* mark = new QLabel(panel);
+        mark->setPixmap(swatch(sats::snrColours(kLegendClasses[row]).swatch));
+        look::place(mark, 5, top, kSwatchSize, kSwatchSize);
+        auto* text = new QLabel(QString::fromUtf8(kLegendTexts[row]), panel);
+        text->setFont(look::formFont());
+        text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        look::place(text, 17, top - 3, 50, 13);
+    }
+}
+
+// The clear button's picture: a small empty sky plot.
+QIcon clearGlyph() {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(128, 128, 128));
+    p.setBrush(look::kNavy);
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.drawLine(QPointF(8, 1), QPointF(8, 15));
+    p.drawLine(QPointF(1, 8), QPointF(15, 8));
+    return QIcon(picture);
+}
 
 }  // namespace
 
-TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
+TFormSat::TFormSat(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_plot(palette().color(QPalette::Button)) {
     setWindowTitle(QStringLiteral("GPS palydovai"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -25,14 +91,44 @@ TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
     setFixedSize(494, 314);
     move(274, 164);
 
-    auto* title = new QLabel(QStringLiteral("KEM GPS"), this);
-    title->setFont(look::titleFont(22));
-    title->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
-    look::placeAt(title, 350, 3);
-    auto* caption = new QLabel(QStringLiteral("Matomi palydovai"), this);
-    look::placeAt(caption, 364, 31);
+    auto* client = new QFrame(this);
+    client->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    look::place(client, 0, 0, 494, 314);
 
-    StrGr1 = look::named(new QTableWidget(kSatelliteRows + 1, 4, this), "StrGr1");
+    Image1 = look::named(new QLabel(client), "Image1");
+    look::place(Image1, 31, 21, sats::SkyPlot::kSize, sats::SkyPlot::kSize);
+    for (const StaticPlace& place : kStaticTexts) {
+        auto* text = look::named(new QLabel(QString::fromUtf8(place.text), client), place.name);
+        look::placeAt(text, place.left, place.top);
+    }
+
+    auto* Label1 = look::named(new QLabel(QStringLiteral("KEM GPS"), client), "Label1");
+    Label1->setFont(look::titleFont(24));
+    Label1->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
+    look::placeAt(Label1, 350, 3);
+    auto* Label2 = look::named(new QLabel(QStringLiteral("Matomi palydovai"), client), "Label2");
+    look::placeAt(Label2, 364, 31);
+
+    buildTable(client);
+    buildLegend(client);
+
+    btClear = look::named(new QToolButton(client), "btClear");
+    btClear->setText(QStringLiteral("&Atnaujinti"));
+    btClear->setToolTip(QStringLiteral("Išvalyti diagramą <Alt+I>"));
+    btClear->setIcon(clearGlyph());
+    btClear->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btClear->setAutoRaise(true);
+    look::place(btClear, 6, 6, 73, 25);
+    BitBtn2 = look::named(new QPushButton(QStringLiteral("&Uždaryti"), client), "BitBtn2");
+    look::place(BitBtn2, 421, 288, 65, 21);
+
+    connect(btClear, &QToolButton::clicked, this, &TFormSat::RefreshImage);
+    connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
+    showPlot();
+}
+
+void TFormSat::buildTable(QWidget* parent) {
+    StrGr1 = look::named(new QTableWidget(kSatelliteRows + 1, kColumns, parent), "StrGr1");
     StrGr1->horizontalHeader()->hide();
     StrGr1->verticalHeader()->hide();
     StrGr1->verticalHeader()->setDefaultSectionSize(16);
@@ -45,7 +141,7 @@ TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
     StrGr1->setTextElideMode(Qt::ElideNone);
     StrGr1->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px; }"));
     for (int row = 0; row <= kSatelliteRows; ++row) {
-        for (int column = 0; column < 4; ++column) {
+        for (int column = 0; column < kColumns; ++column) {
             auto* item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignCenter);
             if (row == 0 || column == 0) {
@@ -55,17 +151,6 @@ TFormSat::TFormSat(QWidget* parent) : QWidget(parent, Qt::Window) {
         }
     }
     look::place(StrGr1, 324, 49, 158, 227);
-
-    btClear = look::named(new QToolButton(this), "btClear");
-    btClear->setText(QStringLiteral("&Atnaujinti"));
-    btClear->setToolTip(QStringLiteral("Išvalyti diagramą <Alt+I>"));
-    btClear->setAutoRaise(true);
-    look::place(btClear, 6, 6, 73, 25);
-    BitBtn2 = look::named(new QPushButton(QStringLiteral("&Uždaryti"), this), "BitBtn2");
-    look::place(BitBtn2, 421, 288, 65, 21);
-
-    connect(btClear, &QToolButton::clicked, this, &TFormSat::RefreshImage);
-    connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TFormSat::showEvent(QShowEvent* event) {
@@ -76,7 +161,7 @@ void TFormSat::showEvent(QShowEvent* event) {
 }
 
 void TFormSat::setCell(int row, int column, const QString& text) {
-    if (row >= 1 && row <= kSatelliteRows && column >= 0 && column < 4) {
+    if (row >= 1 && row <= kSatelliteRows && column >= 0 && column < kColumns) {
         StrGr1->item(row, column)->setText(text);
     }
 }
@@ -86,7 +171,7 @@ QString TFormSat::cell(int row, int column) const {
 }
 
 void TFormSat::FormShow() {
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < kColumns; ++column) {
         StrGr1->setColumnWidth(column, kColumnWidths[column]);
         StrGr1->item(0, column)->setText(QString::fromUtf8(kHeaders[column]));
     }
@@ -94,14 +179,39 @@ void TFormSat::FormShow() {
 }
 
 void TFormSat::RefreshImage() {
-    for (int row = 1; row <= kSatelliteRows; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            StrGr1->item(row, column)->setText(QString());
-        }
-    }
+    m_plot.RefreshImage(palette().color(QPalette::Button));
+    showPlot();
+    clearRows();
     emit cleared();
 }
 
-void TFormSat::ShowSats() {}
+void TFormSat::ShowSats() {
+    gps::SatelliteTable table;
+    for (int row = 1; row <= kSatelliteRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            table.SetCell(row, static_cast<gps::SatColumn>(column), toCp1257(cell(row, column)));
+        }
+    }
+    const std::vector<sats::SkySatellite> satellites = sats::satellitesToPlot(table);
+    for (const sats::SkySatellite& s : satellites) {
+        m_plot.Sat(s.number, s.elevation, s.azimuth, s.snr);
+    }
+    showPlot();
+    if (satellites.size() == kSatelliteRows) {
+        clearRows();
+    }
+}
+
+void TFormSat::clearRows() {
+    for (int row = 1; row <= kSatelliteRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            StrGr1->item(row, column)->setText(QString());
+        }
+    }
+}
+
+void TFormSat::showPlot() {
+    Image1->setPixmap(QPixmap::fromImage(m_plot.Picture()));
+}
 
 }  // namespace kem

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include "gps/SatelliteTable.h"
+#include "sats/SkyPlot.h"
+
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -9,13 +12,14 @@ class QToolButton;
 
 namespace kem {
 
-// The satellite window "GPS palydovai": the table of the satellites in view that the decoder
-// fills while the window is visible. The sky plot beside it is drawn by ShowSats.
+// The satellite window "GPS palydovai": the sky plot and the table of the satellites in view.
+// The decoder fills the table while the window is visible and now and then asks for a plot of
+// it; the dots stay on the plot until it is cleared or the window is opened again.
 class TFormSat : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kSatelliteRows = 12;
+    static constexpr int kSatelliteRows = gps::SatelliteTable::kRows;
 
     explicit TFormSat(QWidget* parent = nullptr);
 
@@ -23,11 +27,13 @@ public:
     void setCell(int row, int column, const QString& text);
     QString cell(int row, int column) const;
 
+    // Headers, the empty grid and an empty table, each time the window is opened.
     void FormShow();
-    // Empties rows 1 to 12 and says so through cleared(), which restarts the sky plot's
-    // cadence.
+    // Draws the empty grid, empties rows 1 to 12 and says so through cleared(), which restarts
+    // the plot's cadence.
     void RefreshImage();
-    // Plots the table's satellites; the sky plot itself is not drawn yet.
+    // Plots the table's satellites up to the first incomplete row; a table of twelve complete
+    // rows is emptied afterwards.
     void ShowSats();
 
 signals:
@@ -37,6 +43,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildTable(QWidget* parent);
+    void clearRows();
+    void showPlot();
+
+    sats::SkyPlot m_plot;
+
+    // Controls, named as in the window's design.
+    QLabel* Image1 = nullptr;
     QTableWidget* StrGr1 = nullptr;
     QToolButton* btClear = nullptr;
     QPushButton* BitBtn2 = nullptr;
