@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kColumns = 4;
 constexpr int kColumnWidths[kColumns] = {20, 40, 50, 40};
+constexpr int kRowHeight = 16;
+// The design's cell sizes leave out the grid line after each cell; Qt counts it in.
+constexpr int kGridLine = 1;
 constexpr const char* kHeaders[kColumns] = {"Nr.", "Aukštis", "Azimutas", "S/N"};
 
 struct StaticPlace {
@@ -131,7 +134,7 @@ void TFormSat::buildTable(QWidget* parent) {
     StrGr1 = look::named(new QTableWidget(kSatelliteRows + 1, kColumns, parent), "StrGr1");
     StrGr1->horizontalHeader()->hide();
     StrGr1->verticalHeader()->hide();
-    StrGr1->verticalHeader()->setDefaultSectionSize(16);
+    StrGr1->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
     StrGr1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StrGr1->setSelectionMode(QAbstractItemView::NoSelection);
     StrGr1->setFocusPolicy(Qt::NoFocus);
@@ -172,7 +175,7 @@ QString TFormSat::cell(int row, int column) const {
 
 void TFormSat::FormShow() {
     for (int column = 0; column < kColumns; ++column) {
-        StrGr1->setColumnWidth(column, kColumnWidths[column]);
+        StrGr1->setColumnWidth(column, kColumnWidths[column] + kGridLine);
         StrGr1->item(0, column)->setText(QString::fromUtf8(kHeaders[column]));
     }
     RefreshImage();
