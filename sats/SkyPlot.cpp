@@ -1,8 +1,10 @@
 #include "sats/SkyPlot.h"
 
-#include <QPainter>
 #include <cmath>
 #include <cstdlib>
+
+#include "base/ui/Ellipse.h"
+#include "base/ui/WindowLook.h"
 
 namespace kem::sats {
 namespace {
@@ -10,8 +12,6 @@ namespace {
 constexpr int R = kPlotRadius;
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
-const QColor kNavy{0, 0, 128};
-const QColor kGrey{128, 128, 128};
 const QColor kSilver{192, 192, 192};
 const QColor kWhite{255, 255, 255};
 
@@ -39,9 +39,10 @@ void line(QImage& picture, QPoint from, QPoint to, const QColor& colour) {
     }
 }
 
-// The ellipse inscribed in left..right-1, top..bottom-1 (right and bottom edges exclusive).
-void ellipse(QPainter& p, int left, int top, int right, int bottom) {
-    p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+// The ellipse inscribed in left..right-1, top..bottom-1, with a 1-pixel outline.
+void ellipse(QImage& picture, int left, int top, int right, int bottom, const QColor& pen,
+             const QColor& brush) {
+    look::drawEllipse(picture, QRect(left, top, right - left, bottom - top), pen, brush);
 }
 
 int nearestEven(long double value) {
@@ -53,7 +54,7 @@ int nearestEven(long double value) {
 SnrColours snrColours(SnrClass snrClass) {
     switch (snrClass) {
         case SnrClass::Below10:
-            return {kNavy, kSilver, kNavy};
+            return {look::kNavy, kSilver, look::kNavy};
         case SnrClass::From10:
             return {QColor(128, 0, 128), kWhite, QColor(255, 0, 255)};
         case SnrClass::From20:
@@ -63,7 +64,7 @@ SnrColours snrColours(SnrClass snrClass) {
         case SnrClass::Above40:
             break;
     }
-    return {QColor(255, 0, 0), kWhite, QColor(255, 0, 0)};
+    return {look::kRed, kWhite, look::kRed};
 }
 
 SkyPlot::SkyPlot(const QColor& buttonFace) : m_picture(kSize, kSize, QImage::Format_RGB32) {
@@ -74,30 +75,24 @@ SkyPlot::SkyPlot(const QColor& buttonFace) : m_picture(kSize, kSize, QImage::For
 
 void SkyPlot::RefreshImage(const QColor& buttonFace) {
     m_picture.fill(buttonFace);
-    QPainter p(&m_picture);
-    p.setPen(QPen(kGrey, 1));
-    p.setBrush(kNavy);
-    ellipse(p, 0, 0, 2 * R, 2 * R);                          // the horizon
-    ellipse(p, R / 3, R / 3, 5 * R / 3, 5 * R / 3);          // 30 degrees up
-    ellipse(p, 2 * R / 3, 2 * R / 3, 4 * R / 3, 4 * R / 3);  // 60 degrees up
-    p.end();
-    line(m_picture, {0, R}, {2 * R, R}, kGrey);
-    line(m_picture, {R, 0}, {R, 2 * R}, kGrey);
+    // The horizon, then the circles 30 and 60 degrees up; the diameters go over them.
+    for (const int inset : {0, R / 3, 2 * R / 3}) {
+        ellipse(m_picture, inset, inset, 2 * R - inset, 2 * R - inset, kGridGrey, look::kNavy);
+    }
+    line(m_picture, {0, R}, {2 * R, R}, kGridGrey);
+    line(m_picture, {R, 0}, {R, 2 * R}, kGridGrey);
     for (const long double angle : {kPi / 6, kPi / 3}) {
         const int dx = nearestEven(R * std::sin(angle));
         const int dy = nearestEven(R * std::cos(angle));
-        line(m_picture, {R - dx, R - dy}, {R + dx, R + dy}, kGrey);
-        line(m_picture, {R + dx, R - dy}, {R - dx, R + dy}, kGrey);
+        line(m_picture, {R - dx, R - dy}, {R + dx, R + dy}, kGridGrey);
+        line(m_picture, {R + dx, R - dy}, {R - dx, R + dy}, kGridGrey);
     }
 }
 
 void SkyPlot::Sat(int /*number*/, int elevation, int azimuth, int snr) {
     const PlotPoint at = skyPoint(elevation, azimuth);
     const SnrColours colours = snrColours(snrClass(snr));
-    QPainter p(&m_picture);
-    p.setPen(QPen(colours.pen, 1));
-    p.setBrush(colours.brush);
-    ellipse(p, at.x - 3, at.y - 3, at.x + 3, at.y + 3);
+    ellipse(m_picture, at.x - 3, at.y - 3, at.x + 3, at.y + 3, colours.pen, colours.brush);
 }
 
 }  // namespace kem::sats

@@ -7,6 +7,9 @@
 
 namespace kem::sats {
 
+// The plot's circles and diameters, and the legend's outlines.
+inline const QColor kGridGrey{128, 128, 128};
+
 // The colours of one signal-to-noise class: the dot's fill and outline on the plot, and the
 // legend's swatch (brighter than the dot for 10 to 19 dB).
 struct SnrColours {

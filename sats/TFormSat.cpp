@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "base/ui/Cp1257.h"
+#include "base/ui/Ellipse.h"
 #include "base/ui/WindowLook.h"
 
 namespace kem {
@@ -35,21 +36,23 @@ constexpr StaticPlace kStaticTexts[] = {
     {"StaticText10", "S/N, dB", 8, 238},
 };
 
-constexpr const char* kLegendTexts[] = {"0 - 10", "10 - 20", "20 - 30", "30 - 40", "> 40"};
-constexpr sats::SnrClass kLegendClasses[] = {sats::SnrClass::Below10, sats::SnrClass::From10,
-                                             sats::SnrClass::From20, sats::SnrClass::From30To40,
-                                             sats::SnrClass::Above40};
+struct LegendRow {
+    sats::SnrClass snrClass;
+    const char* text;
+};
+constexpr LegendRow kLegend[] = {
+    {sats::SnrClass::Below10, "0 - 10"}, {sats::SnrClass::From10, "10 - 20"},
+    {sats::SnrClass::From20, "20 - 30"}, {sats::SnrClass::From30To40, "30 - 40"},
+    {sats::SnrClass::Above40, "> 40"},
+};
 constexpr int kLegendStep = 11;  // pixels between the rows of the legend
 constexpr int kSwatchSize = 7;
 
 QPixmap swatch(const QColor& colour) {
-    QPixmap picture(kSwatchSize, kSwatchSize);
+    QImage picture(kSwatchSize, kSwatchSize, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
-    QPainter p(&picture);
-    p.setPen(QColor(128, 128, 128));
-    p.setBrush(colour);
-    p.drawEllipse(QRect(0, 0, kSwatchSize - 1, kSwatchSize - 1));
-    return picture;
+    look::drawEllipse(picture, QRect(0, 0, kSwatchSize, kSwatchSize), sats::kGridGrey, colour);
+    return QPixmap::fromImage(picture);
 }
 
 // The signal-to-noise classes with their colours, one above the other.
@@ -57,15 +60,16 @@ void buildLegend(QWidget* parent) {
     auto* panel = new QFrame(parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     look::place(panel, 2, 255, 69, 56);
-    for (int row = 0; row < 5; ++row) {
-        const int top = 2 + row * kLegendStep;
+    int top = 2;
+    for (const LegendRow& row : kLegend) {
         auto* mark = new QLabel(panel);
-        mark->setPixmap(swatch(sats::snrColours(kLegendClasses[row]).swatch));
+        mark->setPixmap(swatch(sats::snrColours(row.snrClass).swatch));
         look::place(mark, 5, top, kSwatchSize, kSwatchSize);
-        auto* text = new QLabel(QString::fromUtf8(kLegendTexts[row]), panel);
+        auto* text = new QLabel(QString::fromUtf8(row.text), panel);
         text->setFont(look::formFont());
         text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         look::place(text, 17, top - 3, 50, 13);
+        top += kLegendStep;
     }
 }
 
@@ -75,7 +79,7 @@ QIcon clearGlyph() {
     picture.fill(Qt::transparent);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(128, 128, 128));
+    p.setPen(sats::kGridGrey);
     p.setBrush(look::kNavy);
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     p.drawLine(QPointF(8, 1), QPointF(8, 15));
