@@ -1,36 +1,58 @@
 #include "base/ui/Ellipse.h"
 
 #include <QImage>
+#include <cmath>
+#include <vector>
 
 namespace kem::look {
 namespace {
 
-struct Shape {
-    double cx, cy, rx, ry;
-    bool contains(int x, int y) const {
-        if (rx <= 0 || ry <= 0) {
-            return false;
-        }
-        const double dx = (x + 0.5 - cx) / rx;
-        const double dy = (y + 0.5 - cy) / ry;
-        return dx * dx + dy * dy <= 1.0;
-    }
+// The pixels of one row whose centres lie inside the ellipse: [first, last], empty when
+// first > last.
+struct Span {
+    int first = 1;
+    int last = 0;
+    bool holds(int x) const { return x >= first && x <= last; }
 };
+
+Span rowSpan(const QRect& box, int y) {
+    const double rx = box.width() / 2.0;
+    const double ry = box.height() / 2.0;
+    if (rx <= 0 || ry <= 0) {
+        return {};
+    }
+    const double dy = (y + 0.5 - (box.y() + ry)) / ry;
+    const double reach = 1.0 - dy * dy;
+    if (reach < 0) {
+        return {};
+    }
+    // Centres x + 0.5 within cx +- rx * sqrt(reach).
+    const double cx = box.x() + rx;
+    const double half = rx * std::sqrt(reach);
+    return {static_cast<int>(std::ceil(cx - half - 0.5)),
+            static_cast<int>(std::floor(cx + half - 0.5))};
+}
 
 }  // namespace
 
 void drawEllipse(QImage& image, const QRect& box, const std::optional<QColor>& outline,
                  const std::optional<QColor>& fill) {
-    const Shape shape{box.x() + box.width() / 2.0, box.y() + box.height() / 2.0, box.width() / 2.0,
-                      box.height() / 2.0};
-    const QRect visible = box & image.rect();
-    for (int y = visible.top(); y <= visible.bottom(); ++y) {
-        for (int x = visible.left(); x <= visible.right(); ++x) {
-            if (!shape.contains(x, y)) {
-                continue;
-            }
-            const bool edge = !shape.contains(x - 1, y) || !shape.contains(x + 1, y) ||
-                              !shape.contains(x, y - 1) || !shape.contains(x, y + 1);
+    if (box.isEmpty()) {
+        return;
+    }
+    // Rows from one above the box to one below it, so every row knows its neighbours.
+    std::vector<Span> spans;
+    for (int y = box.top() - 1; y <= box.bottom() + 1; ++y) {
+        spans.push_back(rowSpan(box, y));
+    }
+    for (int y = std::max(box.top(), 0); y <= std::min(box.bottom(), image.height() - 1); ++y) {
+        const std::size_t row = static_cast<std::size_t>(y - box.top() + 1);
+        const Span& here = spans[row];
+        const Span& above = spans[row - 1];
+        const Span& below = spans[row + 1];
+        for (int x = std::max(here.first, 0); x <= std::min(here.last, image.width() - 1); ++x) {
+            const bool edge =
+                x == here.first || x == here.last || !above.holds(x) || !below.holds(x);
             if (edge && outline) {
                 image.setPixelColor(x, y, *outline);
             } else if (fill) {
