@@ -1,4 +1,4 @@
-// The generator's own rules: the mask file, and room for town names that the program's grid
+// The generator's own rules: the extract files, and room for town names that the program's grid
 // and texts never cover.
 #include <gtest/gtest.h>
 #include <QGuiApplication>
@@ -7,9 +7,11 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "base/IoError.h"
 #include "maps/MapSheet.h"
 #include "tests/support/ArchiveFiles.h"
 #include "tools/mapsheets/LandMask.h"
+#include "tools/mapsheets/MapFeatures.h"
 #include "tools/mapsheets/SheetGrid.h"
 #include "tools/mapsheets/TownLabels.h"
 
@@ -71,6 +73,37 @@ TEST(LandMaskFile, KeepsEveryCellAndRefusesDamage) {
     }
     EXPECT_THROW(MaskFromRaw(std::vector<std::uint8_t>(20, 1), 4, 4), std::runtime_error);
     EXPECT_THROW(MaskFromRaw(std::vector<std::uint8_t>(4, 3), 2, 2), std::runtime_error);
+}
+
+TEST(MapFeatureFiles, TakeWellFormedPlacesOnly) {
+    TempDir dir;
+    std::ofstream(dir / "lines.txt") << "21.0 56.5\n"  // before any header: a segment of its own
+                                     << "> River Bin # 11904, Level 2\n"
+                                     << "21.5\t56.0\n"
+                                     << "nan 56.0\n"
+                                     << "21.5 56.0 7\n"
+                                     << "200 56.0\n"
+                                     << "> Composite segment\n"
+                                     << "20.8333333 54.0\n";
+    const auto lines = ReadLines(dir / "lines.txt");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].points.size(), 1u);
+    EXPECT_EQ(lines[1].level, 2);
+    ASSERT_EQ(lines[1].points.size(), 1u);
+    EXPECT_NEAR(lines[1].points[0].x, 40 * 17.2, 1e-6);  // 40' east of the grid's edge
+    EXPECT_NEAR(lines[1].points[0].y, 30 * 30.6, 1e-6);  // 30' south of it
+    EXPECT_EQ(lines[2].level, 0);
+    EXPECT_NEAR(lines[2].points[0].x, 0, 1e-4);
+
+    std::ofstream(dir / "towns.tsv") << "54.68916\t25.27980\t542366\tLT\tVilnius\n"
+                                     << "54.9\t23.9\tmany\tLT\tKaunas\n"
+                                     << "inf\t23.9\t1\tLT\tNowhere\n"
+                                     << "55.0\t24.0\t1500\tLT\tDvi Žodžiai\n";
+    const auto towns = ReadTowns(dir / "towns.tsv");
+    ASSERT_EQ(towns.size(), 2u);
+    EXPECT_EQ(towns[0].population, 542366);
+    EXPECT_EQ(towns[1].name, "Dvi Žodžiai");
+    EXPECT_THROW(ReadTowns(dir / "missing.tsv"), IoError);
 }
 
 TEST(TownNames, KeepClearOfEverythingTheProgramDrawsOnASheet) {

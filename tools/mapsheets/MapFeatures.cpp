@@ -1,6 +1,7 @@
 #include "tools/mapsheets/MapFeatures.h"
 
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -36,6 +37,11 @@ bool Parse(const std::string& text, T& value) {
     return error == std::errc() && stop == end;
 }
 
+// A latitude and longitude that exist (from_chars also reads "nan" and "inf").
+bool OnEarth(double lat, double lon) {
+    return std::isfinite(lat) && std::isfinite(lon) && std::abs(lat) <= 90 && std::abs(lon) <= 180;
+}
+
 int LevelOf(const std::string& header) {
     const std::size_t at = header.find("Level ");
     int level = 0;
@@ -59,7 +65,8 @@ std::vector<Polyline> ReadLines(const std::string& path) {
         const auto fields = Split(line, " \t\r");
         double lon = 0;
         double lat = 0;
-        if (fields.size() == 2 && Parse(fields[0], lon) && Parse(fields[1], lat)) {
+        if (fields.size() == 2 && Parse(fields[0], lon) && Parse(fields[1], lat) &&
+            OnEarth(lat, lon)) {
             if (lines.empty()) {
                 lines.emplace_back();
             }
@@ -79,7 +86,7 @@ std::vector<Town> ReadTowns(const std::string& path) {
         double lon = 0;
         Town town;
         if (fields.size() == 5 && Parse(fields[0], lat) && Parse(fields[1], lon) &&
-            Parse(fields[2], town.population)) {
+            OnEarth(lat, lon) && Parse(fields[2], town.population)) {
             town.place = ToGrid(lat, lon);
             town.name = fields[4];
             towns.push_back(std::move(town));

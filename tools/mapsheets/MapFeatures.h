@@ -16,7 +16,7 @@ struct Polyline {
 
 // GMT's multi-segment text: a line starting with ">" opens a segment (its "Level N", if any,
 // gives the level), every other line is "longitude latitude" in degrees. Lines that are not two
-// numbers are skipped. Throws IoError when the file cannot be read.
+// numbers, or no place on earth, are skipped. Throws IoError when the file cannot be read.
 std::vector<Polyline> ReadLines(const std::string& path);
 
 struct Town {
@@ -25,8 +25,8 @@ struct Town {
     std::string name;  // UTF-8
 };
 
-// Tab-separated "latitude longitude population country name" lines; malformed lines are
-// skipped. Throws IoError when the file cannot be read.
+// Tab-separated "latitude longitude population country name" lines; malformed lines and places
+// not on earth are skipped. Throws IoError when the file cannot be read.
 std::vector<Town> ReadTowns(const std::string& path);
 
 }  // namespace kem::mapsheets
