@@ -14,6 +14,8 @@ declare -A allowed=(
   [sats]="base/|gps/|sats/"
   [packer]="base/|archive/|packer/"
   [app]="base/|archive/|gps/|maps/|sats/|app/"
+  [tools]="base/|archive/|gps/|maps/|packer/|tools/"
+  [data]="base/|maps/"
 )
 
 status=0
