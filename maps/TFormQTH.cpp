@@ -41,6 +41,20 @@ constexpr FieldPlace kCoordinatePlaces[6] = {
     {"edLoDeg", 65, 66}, {"edLoMin", 97, 66}, {"edLoSec", 129, 66},
 };
 
+// The row and field labels, wide enough for the bold font too.
+struct LabelPlace {
+    const char* text;
+    int left;
+    int top;
+    int width;
+};
+constexpr LabelPlace kLabelPlaces[] = {
+    {"Platuma", 12, 48, 52},
+    {"Ilguma", 12, 67, 52},
+    {"KEM", 8, 99, 30},
+    {"WWL", 85, 99, 35},
+};
+
 // The unit signs after the fields and the hemispheres at the row ends, in their own bold
 // 16-pixel font.
 struct UnitPlace {
@@ -118,8 +132,10 @@ void TFormQTH::buildWindow() {
     auto* prompt = new QLabel(QStringLiteral("Įveskite geografines koordinates"), this);
     prompt->setAlignment(Qt::AlignHCenter);
     look::place(prompt, 6, 15, 188, 16);
-    look::placeAt(new QLabel(QStringLiteral("Platuma"), this), 12, 48);
-    look::placeAt(new QLabel(QStringLiteral("Ilguma"), this), 12, 67);
+    for (const LabelPlace& label : kLabelPlaces) {
+        look::place(new QLabel(QString::fromUtf8(label.text), this), label.left, label.top,
+                    label.width, 14);
+    }
 
     for (std::size_t i = 0; i < m_coordinates.size(); ++i) {
         const FieldPlace& at = kCoordinatePlaces[i];
@@ -141,9 +157,7 @@ void TFormQTH::buildWindow() {
         look::placeAt(label, unit.left, unit.top);
     }
 
-    look::placeAt(new QLabel(QStringLiteral("KEM"), this), 8, 99);
     edKEM = makeField(this, "edKEM", 39, 95, 40);
-    look::placeAt(new QLabel(QStringLiteral("WWL"), this), 85, 99);
     edWWL = makeField(this, "edWWL", 121, 95, 60);
     edKEM->setValidator(new UpperCase(edKEM));
     edWWL->setValidator(new UpperCase(edWWL));
