@@ -1,5 +1,7 @@
 #include "app/Forms.h"
 
+#include <QApplication>
+
 #include "app/ProgramDir.h"
 #include "app/TFormMain.h"
 #include "app/TFormSet.h"
@@ -28,7 +30,7 @@ Forms::Forms() {
     FormMemo = m_memo.get();
     m_set = std::make_unique<TFormSet>(*m_settings);
     FormSet = m_set.get();
-    m_qth = std::make_unique<TFormQTH>(*m_settings);
+    m_qth = std::make_unique<TFormQTH>(*m_settings, m_main->Sheet(), [] { QApplication::beep(); });
     FormQTH = m_qth.get();
     m_main->Attach({*m_sat, *m_memo, *m_set, *m_qth});
 }

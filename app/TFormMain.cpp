@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/FileListBox.h"
 #include "app/TFormSet.h"
 #include "base/IniFile.h"
 #include "base/SettingsKeys.h"
@@ -23,6 +23,7 @@
 #include "gps/NmeaDecoder.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
+#include "maps/ExpeditionMaps.h"
 #include "maps/Locator.h"
 #include "maps/MapSheet.h"
 #include "maps/TFormQTH.h"
@@ -61,7 +62,6 @@ void TFormMain::connectControls() {
     onSignal(btDisconnect, &QToolButton::clicked, this, &TFormMain::btDisconnectClick);
     onSignal(MWay, &QAction::triggered, this, &TFormMain::MWayClick);
     onSignal(OpenExped, &QAction::triggered, this, &TFormMain::OpenExpedClick);
-    onSignal(FileListBox1, &QListWidget::itemClicked, this, &TFormMain::FileListBox1Click);
     onSignal(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormMain::FileListBox1DblClick);
     onSignal(MLog, &QAction::triggered, this, &TFormMain::MLogClick);
     onSignal(MAutoMap, &QAction::triggered, this, &TFormMain::MAutoMapClick);
@@ -75,7 +75,20 @@ void TFormMain::connectControls() {
     onSignal(MClose, &QAction::triggered, this, &TFormMain::Baigti);
     onSignal(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
 
+    FileListBox1->OnClick = [this] { guarded([this] { FileListBox1Click(); }, this); };
     connect(m_sheet, &maps::MapSheet::changed, this, &TFormMain::showPicture);
+
+    // The connection buttons are one group: pressing one releases the other; both may be up.
+    connect(btConnect, &QToolButton::toggled, this, [this](bool down) {
+        if (down) {
+            btDisconnect->setChecked(false);
+        }
+    });
+    connect(btDisconnect, &QToolButton::toggled, this, [this](bool down) {
+        if (down) {
+            btConnect->setChecked(false);
+        }
+    });
 
     cpDrv->OnReceiveData = [this](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
         cpDrvReceiveData(data, size);
@@ -238,11 +251,9 @@ void TFormMain::Timer1Timer() {
 
 void TFormMain::pressConnectButton() {
     btConnect->setChecked(true);
-    btDisconnect->setChecked(false);
 }
 
 void TFormMain::pressDisconnectButton() {
-    btConnect->setChecked(false);
     btDisconnect->setChecked(true);
 }
 
@@ -323,17 +334,16 @@ void TFormMain::MWayClick() {
 void TFormMain::OpenExpedClick() {
     Panel4->show();
     Panel4->raise();
-    FileListBox1->clear();
-    const QDir folder(QString::fromStdString(m_sheet->ExpeditionFolder()));
-    FileListBox1->addItems(folder.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name));
+    FileListBox1->SetFileNames(maps::savedMapNames(m_sheet->ExpeditionFolder()));
+    FileListBox1->setFocus();
 }
 
 void TFormMain::FileListBox1Click() {
-    const QListWidgetItem* item = FileListBox1->currentItem();
-    if (item == nullptr) {
+    const std::string name = FileListBox1->FileName();
+    if (name.empty()) {
         return;
     }
-    m_sheet->LoadPicture(m_sheet->ExpeditionFolder() + item->text().toStdString());
+    m_sheet->LoadPicture(m_sheet->ExpeditionFolder() + name);
     Panel4->hide();
     Disconnect();
 }

@@ -12,13 +12,13 @@ class QAction;
 class QFrame;
 class QImage;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QTimer;
 class QToolButton;
 
 namespace kem {
 
+class FileListBox;
 class IniFile;
 class TFormMemo;
 class TFormQTH;
@@ -158,7 +158,7 @@ private:
     QToolButton* btClear = nullptr;
     QLabel* Image1 = nullptr;
     QFrame* Panel4 = nullptr;
-    QListWidget* FileListBox1 = nullptr;
+    FileListBox* FileListBox1 = nullptr;
     QFrame* Panel5 = nullptr;
     QLabel* edPrec = nullptr;
     QLabel* edSat = nullptr;

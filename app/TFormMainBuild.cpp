@@ -2,13 +2,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/Artwork.h"
+#include "app/FileListBox.h"
 #include "app/TFormMain.h"
 #include "base/ui/WindowLook.h"
 #include "gps/TCommPortDriver.h"
@@ -96,7 +96,7 @@ void TFormMain::buildWindow() {
     Panel4 = look::named(new QFrame(client), "Panel4");
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Raised);
     look::place(Panel4, 32, 32, 169, 225);
-    FileListBox1 = look::named(new QListWidget(Panel4), "FileListBox1");
+    FileListBox1 = look::named(new FileListBox(Panel4), "FileListBox1");
     look::place(FileListBox1, 2, 2, 165, 221);
     Panel4->hide();
 

@@ -1,8 +1,11 @@
 #include "maps/ExpeditionMaps.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "base/TextRules.h"
 
 namespace kem::maps {
 
@@ -17,6 +20,22 @@ std::string expeditionMapName(const std::string& folder, const std::string& squa
         name = base + "_" + std::to_string(n) + ".bmp";
     }
     return name;
+}
+
+std::vector<std::string> savedMapNames(const std::string& folder) {
+    constexpr std::string_view kExtension = ".bmp";
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        std::string name = entry.path().filename().string();
+        if (entry.is_regular_file(error) && name.size() >= kExtension.size() &&
+            EqualsNoCase(std::string_view(name).substr(name.size() - kExtension.size()),
+                         kExtension)) {
+            names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace kem::maps

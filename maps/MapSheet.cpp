@@ -1,10 +1,14 @@
 #include "maps/MapSheet.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QPainter>
+#include <algorithm>
 #include <filesystem>
 
+#include "archive/BinaryFile.h"
 #include "base/IoError.h"
+#include "base/ui/Cp1257.h"
 #include "base/ui/Ellipse.h"
 #include "base/ui/WindowLook.h"
 #include "maps/ExpeditionMaps.h"
@@ -18,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const QColor kGridGrey{128, 128, 128};
+constexpr int kMaxRadius = 4 * kFarOff;
 
 // Top-left corners of the eight cell labels, row by row from the north-west.
 constexpr QPoint kCellPlaces[8] = {{20, 40},  {110, 40},  {20, 110}, {110, 110},
@@ -39,16 +44,38 @@ void drawOpaqueText(QPainter& p, QPoint place, const QString& text) {
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
 }
 
-QString latin(const std::string& bytes) {
-    return QString::fromLatin1(bytes);
-}
-
+// File names are bytes (a square letter may be any byte), so files are opened by those bytes,
+// never through a Unicode name.
 QImage readBitmap(const std::string& path) {
+    archive::BinaryFile file(path, archive::BinaryFile::Mode::Read);
+    if (!file.IsOpen()) {
+        throw IoError::FromErrno("Unable to open", path);
+    }
+    QByteArray bytes;
+    std::uint8_t block[1 << 16];
+    while (const std::size_t n = file.Read(block, sizeof block)) {
+        bytes.append(reinterpret_cast<const char*>(block), static_cast<qsizetype>(n));
+    }
     QImage image;
-    if (!image.load(QString::fromStdString(path), "BMP")) {
+    if (!image.loadFromData(bytes, "BMP")) {
         throw IoError("Unable to read the bitmap " + path);
     }
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void writeBitmap(const QImage& image, const std::string& path) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP")) {
+        throw IoError("Unable to write to " + path);
+    }
+    archive::BinaryFile file(path, archive::BinaryFile::Mode::Create);
+    if (!file.IsOpen()) {
+        throw IoError::FromErrno("Unable to write to", path);
+    }
+    file.Write(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+               static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace
@@ -60,11 +87,19 @@ MapSheet::MapSheet(std::string programDir, QObject* parent)
     m_unzip.SetOverwrite(true);
 }
 
+std::string MapSheet::SquareDataFile() const {
+    return findFileNoCase(m_programDir, kSquareDataName);
+}
+
+// Sheets copied from other systems may carry any letter case (k26.BMP, K26.Z).
+std::string MapSheet::SheetFile(const std::string& code, const char* extension) const {
+    return findFileNoCase(MapFolder(), code + extension);
+}
+
 void MapSheet::UnpackIfNeeded(const std::string& code) {
-    const std::string bitmap = MapFolder() + code + ".bmp";
-    const std::string archive = MapFolder() + code + ".z";
+    const std::string archive = SheetFile(code, ".z");
     std::error_code error;
-    if (!fs::exists(bitmap, error) && fs::exists(archive, error)) {
+    if (!fs::exists(SheetFile(code, ".bmp"), error) && fs::exists(archive, error)) {
         m_unzip.SetArcName(archive);
         m_unzip.SetExtrPath(MapFolder());
         m_unzip.Files().clear();
@@ -73,12 +108,12 @@ void MapSheet::UnpackIfNeeded(const std::string& code) {
 }
 
 void MapSheet::KEMSquare(const std::string& code) {
-    const SquareCells cells = readSquareCells(findFileNoCase(m_programDir, kSquareDataName), code);
+    const SquareCells cells = readSquareCells(SquareDataFile(), code);
     m_picture = whiteSheet();
     emit changed(m_picture);
 
     UnpackIfNeeded(code);
-    const std::string bitmap = MapFolder() + code + ".bmp";
+    const std::string bitmap = SheetFile(code, ".bmp");
     std::error_code error;
     if (fs::exists(bitmap, error)) {
         m_picture = readBitmap(bitmap);
@@ -95,11 +130,11 @@ void MapSheet::KEMSquare(const std::string& code) {
     font.setBold(true);
     font.setPixelSize(24);  // 18 pt
     p.setFont(font);
-    drawOpaqueText(p, {62, 5}, latin(code));
+    drawOpaqueText(p, {62, 5}, fromCp1257(code));
     font.setPixelSize(look::kFormFontPixels);
     p.setFont(font);
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        drawOpaqueText(p, kCellPlaces[i], latin(cells[i]));
+        drawOpaqueText(p, kCellPlaces[i], fromCp1257(cells[i]));
     }
     p.end();
     emit changed(m_picture);
@@ -109,8 +144,11 @@ void MapSheet::DrawMark(int x, int y) {
     if (m_picture.isNull()) {
         m_picture = whiteSheet();
     }
-    look::drawEllipse(m_picture, QRect(x - m_radius, y - m_radius, 2 * m_radius, 2 * m_radius),
-                      look::kRed, look::kRed);
+    // A radius from a hand-edited settings file may be anything; a mark centred within kFarOff
+    // of the sheet covers all of it long before kMaxRadius, so the radius is cut there and the
+    // box's sides fit in an int.
+    const int r = std::clamp(m_radius, 0, kMaxRadius);
+    look::drawEllipse(m_picture, QRect(x - r, y - r, 2 * r, 2 * r), look::kRed, look::kRed);
     emit changed(m_picture);
 }
 
@@ -123,10 +161,7 @@ void MapSheet::SaveMap(const std::string& square) {
     const QDate today = QDate::currentDate();
     const std::string name =
         expeditionMapName(ExpeditionFolder(), square, today.month(), today.day());
-    const QImage sheet = m_picture.isNull() ? whiteSheet() : m_picture;
-    if (!sheet.save(QString::fromStdString(name), "BMP")) {
-        throw IoError("Unable to write to " + name);
-    }
+    writeBitmap(m_picture.isNull() ? whiteSheet() : m_picture, name);
 }
 
 void MapSheet::ToLog(const LogEntry& entry) {

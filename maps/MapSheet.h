@@ -32,7 +32,8 @@ public:
     // Draws the sheet of code anew: white, the square's bitmap when there is one, the grid, the
     // title and the eight locators from the square data file.
     void KEMSquare(const std::string& code);
-    // The red mark of Radius around (x, y).
+    // The red mark of Radius around (x, y), a centre within kFarOff of the sheet (as the mark's
+    // place is worked out).
     void DrawMark(int x, int y);
     // The mark for the receiver's raw position texts.
     void ToMap(const std::string& latRaw, const std::string& longRaw);
@@ -45,6 +46,9 @@ public:
     // Removes the bitmaps unpacked from archives (at shutdown).
     void DeleteUnpackedSheets();
 
+    // The square data file of the program folder (its name matched without regard to case).
+    std::string SquareDataFile() const;
+
     const QImage& Picture() const { return m_picture; }
     const MeasurementLog& Log() const { return m_log; }
     std::string ExpeditionFolder() const { return m_programDir + "EKSPEDICIJOS/"; }
@@ -55,6 +59,7 @@ signals:
 
 private:
     std::string MapFolder() const { return m_programDir + "SKVERAI/"; }
+    std::string SheetFile(const std::string& code, const char* extension) const;
     void UnpackIfNeeded(const std::string& code);
 
     std::string m_programDir;

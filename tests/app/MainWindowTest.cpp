@@ -195,9 +195,11 @@ TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaAndKeepsTheStatus) {
     ShownForms shown;
     waitUntil([&] { return status() == "Neprijungta"; });
     FormMain->Driver().SetPortName("/dev/kemgps-no-such-port");
-    MessageBoxCatcher catcher;
+    int bothDown = 0;
+    MessageBoxCatcher catcher([&] { bothDown += connectButtonDown() && disconnectButtonDown(); });
     child<QToolButton>(*FormMain, "btConnect")->click();
     ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_EQ(bothDown, 0);  // one group: never both down, not even behind the box
     const auto& box = catcher.boxes().front();
     EXPECT_EQ(box.title, "Klaida");
     EXPECT_EQ(box.text, "Negalima prijungti prie COM.\nPatikrinkite nustatymus.");

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QFrame>
 #include <QImage>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QToolButton>
 #include <filesystem>
@@ -137,6 +138,37 @@ TEST_F(MapSheetTest, SavedMapsAreListedAndOpenedOverTheSheet) {
     EXPECT_EQ(pixel(50, 50), kMarkRed);
     EXPECT_FALSE(child<QFrame>(*FormMain, "Panel4")->isVisible());
     EXPECT_FALSE(FormMain->Driver().Connected());
+}
+
+// A square letter byte outside ASCII (a position far south of the grid) names its saved maps
+// byte for byte: each save finds the next free name, and the list opens them.
+TEST_F(MapSheetTest, SavedMapsKeepTheirByteNamesAndOpenFromTheKeyboard) {
+    ShownForms shown;
+    const std::string square =
+        "\xC1"
+        "26";
+    const std::string base = square + "_" + QDate::currentDate().toString("MMdd").toStdString();
+    FormMain->Sheet().SaveMap(square);
+    FormMain->Sheet().DrawMark(50, 50);
+    FormMain->Sheet().SaveMap(square);
+    FormMain->Sheet().SaveMap(square);
+    for (const std::string& name : {base + ".bmp", base + "_1.bmp", base + "_2.bmp"}) {
+        EXPECT_TRUE(fs::exists(expeditions() / name)) << name;
+    }
+
+    child<QToolButton>(*FormMain, "btClear")->click();
+    ASSERT_NE(pixel(50, 50), kMarkRed);
+    child<QAction>(*FormMain, "OpenExped")->trigger();
+    auto* list = child<QListWidget>(*FormMain, "FileListBox1");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(0)->text(),
+              QString::fromUtf8("Į26_") + QDate::currentDate().toString("MMdd") + ".bmp");
+    list->setCurrentRow(0);
+    EXPECT_NE(pixel(50, 50), kMarkRed);  // choosing is the user's, not the program's
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(list, &down);
+    EXPECT_EQ(pixel(50, 50), kMarkRed);
+    EXPECT_FALSE(child<QFrame>(*FormMain, "Panel4")->isVisible());
 }
 
 }  // namespace

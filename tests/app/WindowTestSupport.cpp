@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTimer>
 #include <fstream>
 #include <sstream>
@@ -73,9 +74,10 @@ void ProgramFolder::writeIni(const std::string& text) const {
     std::ofstream(ini(), std::ios::binary) << text;
 }
 
-MessageBoxCatcher::MessageBoxCatcher() : m_timer(std::make_unique<QTimer>()) {
+MessageBoxCatcher::MessageBoxCatcher(std::function<void()> whileShown)
+    : m_timer(std::make_unique<QTimer>()) {
     m_timer->setInterval(20);
-    QObject::connect(m_timer.get(), &QTimer::timeout, [this] {
+    QObject::connect(m_timer.get(), &QTimer::timeout, [this, whileShown] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (box == nullptr || !box->isVisible()) {
@@ -86,6 +88,9 @@ MessageBoxCatcher::MessageBoxCatcher() : m_timer(std::make_unique<QTimer>()) {
                 seen.buttons.append(button->text());
             }
             m_boxes.push_back(seen);
+            if (whileShown) {
+                whileShown();
+            }
             box->done(QMessageBox::Ok);
         }
     });
@@ -93,6 +98,17 @@ MessageBoxCatcher::MessageBoxCatcher() : m_timer(std::make_unique<QTimer>()) {
 }
 
 MessageBoxCatcher::~MessageBoxCatcher() = default;
+
+void clickMouse(QWidget* control) {
+    const QPointF at(control->width() / 2.0, control->height() / 2.0);
+    const QPointF global = control->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(control, &press);
+    QApplication::sendEvent(control, &release);
+}
 
 PseudoTerminal::PseudoTerminal() {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);

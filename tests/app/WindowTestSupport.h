@@ -13,6 +13,7 @@
 #include "app/Forms.h"
 
 class QTimer;
+class QWidget;
 
 namespace kem::test {
 
@@ -54,7 +55,7 @@ private:
 };
 
 // Answers every message box that opens while it lives with its default button, and keeps what
-// each one said.
+// each one said. whileShown, when given, runs while each box is still open.
 class MessageBoxCatcher {
 public:
     struct Box {
@@ -63,7 +64,7 @@ public:
         QStringList buttons;
         bool errorIcon = false;
     };
-    MessageBoxCatcher();
+    explicit MessageBoxCatcher(std::function<void()> whileShown = {});
     ~MessageBoxCatcher();
     const std::vector<Box>& boxes() const { return m_boxes; }
 
@@ -71,6 +72,9 @@ private:
     std::unique_ptr<QTimer> m_timer;
     std::vector<Box> m_boxes;
 };
+
+// A left mouse click into the middle of a control.
+void clickMouse(QWidget* control);
 
 // A pseudo-terminal: the program opens the slave by its port name ("pts/N"), the test writes
 // the receiver's bytes into the master.

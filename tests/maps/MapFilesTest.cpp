@@ -53,10 +53,42 @@ TEST(MapMark, PixelsFromTheRawPosition) {
         {"at the north-east corner", "5449,9999", "02529,9999", ',', 172, 0},
         {"unreadable minutes count as 0", "54xx", "025", ',', 0, 306},
         {"short texts", "", "", ',', 0, 306},
+        // Garbled numbers land far off the sheet, never in an undefined conversion.
+        {"garbled far north", "5441e30", "02519,5678", ',', 165, -kFarOff},
+        {"garbled far south", "544-1e30", "0251-1e30", ',', -kFarOff, kFarOff},
+        {"beyond single precision", "5441e4000", "02511e4000", ',', kFarOff, -kFarOff},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const MarkCentre centre = markCentre(c.lat, c.lon, c.separator);
+        EXPECT_EQ(centre.x, c.x);
+        EXPECT_EQ(centre.y, c.y);
+    }
+}
+
+TEST(MapMark, QthCalculatorPixelsFromTypedMinutesAndSeconds) {
+    struct Case {
+        const char* name;
+        const char* latMin;
+        const char* latSec;
+        const char* lonMin;
+        const char* lonSec;
+        int x, y;
+    };
+    const Case cases[] = {
+        // 41'07" is 1.1167' past the square's edge: (10 - 1.1167) x 30.6 = 271.83; 19'33" is
+        // 9.55': 17.2 x 9.55 = 164.26 (the receiver's mark of the same place is a pixel east).
+        {"reduced by 10 until below 10", "41", "07", "19", "33", 164, 272},
+        {"on the edges", "40", "0", "10", "0", 0, 306},
+        {"last second of the square", "59", "59", "59", "59", 172, 1},
+        {"blanks around and letters", " 41 ", "x", "19", "", 155, 275},
+        {"negative minutes are not reduced", "-5", "0", "-1", "0", -17, 459},
+        // Subtracting 10 from 2e9 in single precision changes nothing; the reduction still ends.
+        {"huge minutes", "2000000000", "0", "2147483647", "59", 138, 306},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MarkCentre centre = qthMarkCentre(c.latMin, c.latSec, c.lonMin, c.lonSec);
         EXPECT_EQ(centre.x, c.x);
         EXPECT_EQ(centre.y, c.y);
     }
@@ -81,6 +113,44 @@ TEST_F(MapFilesTest, SquareCellsFromTheDataFileLastLineWins) {
     EXPECT_EQ(readSquareCells(file, "K2")[0], "");    // codes compare on three characters
     EXPECT_EQ(readSquareCells(file, "K26 ")[0], "");  // a trailing blank matches nothing
     EXPECT_THROW(readSquareCells((dir / "none.dat").string(), "K26"), IoError);
+    // A name that begins with "/" stays inside the folder.
+    EXPECT_EQ(findFileNoCase(dir.string(), "/x.bmp"), dir.string() + "//x.bmp");
+}
+
+TEST_F(MapFilesTest, LocatorSearchTakesTheFirstLineThatHoldsIt) {
+    const std::string file = (dir / "KEMWWL.dat").string();
+    std::ofstream(file, std::ios::binary) << "K26 KO24PQ\r\n"
+                                          << "K27 KO24PQ\r\n"
+                                          << "L1 KO24RR\r\n";
+    EXPECT_EQ(findSquareOfLocator(file, "KO24PQ"), "K26");
+    EXPECT_EQ(findSquareOfLocator(file, "KO24RR"), "L1 ");
+    EXPECT_EQ(findSquareOfLocator(file, "JO00AA"), "");
+    EXPECT_THROW(findSquareOfLocator((dir / "none.dat").string(), "KO24PQ"), IoError);
+}
+
+// The shipped square data file is the generator's and covers the whole grid, A00 to P39.
+TEST(SquareDataFile, ShippedFileCoversTheGrid) {
+    std::ifstream in(std::string(KEM_PROGRAM_DIR) + "/KEMWWL.dat", std::ios::binary);
+    const std::string shipped((std::istreambuf_iterator<char>(in)), {});
+    const std::string text = squareDataText();
+    EXPECT_EQ(shipped, text);
+
+    ASSERT_EQ(text.size(), 640u * 62u);
+    for (std::size_t i = 0; i < 640; ++i) {
+        const std::string line = text.substr(i * 62, 62);
+        char code[4];
+        std::snprintf(code, sizeof code, "%c%02zu", static_cast<char>('A' + i / 40), i % 40);
+        ASSERT_EQ(line.substr(0, 4), std::string(code) + " ") << i;
+        ASSERT_EQ(line.substr(59), " \r\n") << code;
+    }
+    // K26 is 54°40'-54°50' N, 25°10'-25°20' E; P39 is the grid's south-east corner.
+    const std::string dataFile = std::string(KEM_PROGRAM_DIR) + "/KEMWWL.dat";
+    const SquareCells k26 = readSquareCells(dataFile, "K26");
+    EXPECT_EQ(k26, (SquareCells{"KO24OT", "KO24PT", "KO24OS", "KO24PS", "KO24OR", "KO24PR",
+                                "KO24OQ", "KO24PQ"}));
+    const SquareCells p39 = readSquareCells(dataFile, "P39");
+    EXPECT_EQ(p39, (SquareCells{"KO33QX", "KO33RX", "KO33QW", "KO33RW", "KO33QV", "KO33RV",
+                                "KO33QU", "KO33RU"}));
 }
 
 TEST_F(MapFilesTest, ExpeditionMapNamesCountUpFromTheDate) {

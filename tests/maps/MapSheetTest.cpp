@@ -1,5 +1,6 @@
 // The map sheet picture: where the grid, the title, the locators and the mark are drawn, checked
-// at their edges (first and last pixel inside, first pixel outside).
+// at their edges (first and last pixel inside, first pixel outside); which files and texts it
+// takes.
 #include "maps/MapSheet.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,10 @@
 #include <QImage>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
+#include "archive/TZip.h"
+#include "maps/MapMark.h"
 #include "tests/support/TempFolderTest.h"
 
 namespace kem::maps {
@@ -94,6 +98,64 @@ TEST_F(MapSheetTest, MarkFillsItsBoxOfTwiceTheRadius) {
         EXPECT_EQ(pixel(midX, c.top - 1), kBlue);
         EXPECT_EQ(pixel(midX, c.bottom + 1), kBlue);
     }
+}
+
+TEST_F(MapSheetTest, ZeroRadiusDrawsNoMarkAndAHugeOneCoversTheSheet) {
+    sheet.KEMSquare("K26");
+    sheet.SetRadius(0);
+    sheet.ToMap("5441.1234", "02519.5678");
+    EXPECT_EQ(pixel(165, 272), kBlue);
+    // A radius from a hand-edited settings file, around a garbled position far off the sheet.
+    sheet.SetRadius(std::numeric_limits<int>::max());
+    sheet.DrawMark(-kFarOff, kFarOff);
+    EXPECT_EQ(pixel(0, 0), kRed);
+    EXPECT_EQ(pixel(171, 305), kRed);
+}
+
+TEST_F(MapSheetTest, SheetFilesAreFoundWhateverTheirLetterCase) {
+    QImage green(MapSheet::kWidth, MapSheet::kHeight, QImage::Format_RGB32);
+    green.fill(QColor(0, 255, 0));
+    ASSERT_TRUE(green.save(QString::fromStdString((dir / "SKVERAI/l30.bmp").string()), "BMP"));
+    archive::TZip zip;
+    zip.SetArcName((dir / "SKVERAI/L30.Z").string());
+    zip.Files() = {(dir / "SKVERAI/l30.bmp").string()};
+    ASSERT_TRUE(zip.Compress());
+    fs::rename(dir / "SKVERAI/l30.bmp", dir / "SKVERAI/m12.BMP");
+
+    sheet.KEMSquare("L30");  // unpacked from L30.Z into l30.bmp
+    EXPECT_EQ(pixel(150, 300), QColor(0, 255, 0));
+    EXPECT_TRUE(fs::exists(dir / "SKVERAI/l30.bmp"));
+    sheet.KEMSquare("K26");
+    sheet.KEMSquare("M12");
+    EXPECT_EQ(pixel(150, 300), QColor(0, 255, 0));
+}
+
+// Cell texts are Windows-1257: byte 0xE0 is "ą", whose mark hangs below the letter, not "à"
+// with its mark above.
+TEST_F(MapSheetTest, SheetTextsAreWindows1257) {
+    std::ofstream(dir / "KEMWWL.dat", std::ios::binary) << "K28 \xE0\xE0\xE0\xE0\r\n"
+                                                        << "K27 aaaa\r\n";
+    sheet.KEMSquare("K27");
+    const QImage plain = sheet.Picture();
+    sheet.KEMSquare("K28");
+    // Rows of the first cell's label (left of the title) where the "a"s have ink, and where the
+    // two labels differ.
+    int inkTop = 1000, inkBottom = -1, diffTop = 1000, diffBottom = -1;
+    for (int y = 35; y < 75; ++y) {
+        for (int x = 15; x < 60; ++x) {
+            if (plain.pixelColor(x, y) != QColor(Qt::white)) {
+                inkTop = std::min(inkTop, y);
+                inkBottom = std::max(inkBottom, y);
+            }
+            if (plain.pixelColor(x, y) != pixel(x, y)) {
+                diffTop = std::min(diffTop, y);
+                diffBottom = std::max(diffBottom, y);
+            }
+        }
+    }
+    ASSERT_LE(inkTop, inkBottom);
+    EXPECT_GE(diffTop, inkTop);
+    EXPECT_GT(diffBottom, inkBottom);
 }
 
 }  // namespace
