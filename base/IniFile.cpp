@@ -76,7 +76,10 @@ public:
         } else if (const auto last = LastLineOfSection(section)) {
             m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(*last + 1), Ended(line));
         } else {
-            m_lines.push_back(Ended("[" + std::string(section) + "]"));
+            std::string header(1, '[');
+            header += section;
+            header += ']';
+            m_lines.push_back(Ended(header));
             m_lines.push_back(Ended(line));
             m_endsWithNewline = true;
         }
@@ -204,9 +207,14 @@ bool ReplaceFile(const std::string& target, const std::string& content,
     const fs::path where = target;
     static unsigned counter = 0;
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        const fs::path temporary =
-            where.parent_path() / ("." + where.filename().string() + "." +
-                                   std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        // Appended piece by piece: GCC 12 misreads "." + string as an overlapping copy.
+        std::string name(1, '.');
+        name += where.filename().string();
+        name += '.';
+        name += std::to_string(::getpid());
+        name += '-';
+        name += std::to_string(++counter);
+        const fs::path temporary = where.parent_path() / name;
         FileHandle file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (file.Get() < 0) {
             if (file.OpenError() == EEXIST) {

@@ -132,7 +132,7 @@ long double TextToFloat(std::string_view text, char decimalSeparator) {
 std::string FormatOneDecimal(float value, char decimalSeparator) {
     std::string out;
     if (!std::isfinite(value)) {
-        out = "0";
+        out.push_back('0');
         out += decimalSeparator;
         out += '0';
         return out;
