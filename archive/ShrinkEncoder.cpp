@@ -10,11 +10,12 @@ ShrinkEncoder::ShrinkEncoder(Sink sink) : m_sink(std::move(sink)) {
 }
 
 void ShrinkEncoder::Reset() {
-    for (int code = 0; code < kCodes; ++code) {
-        m_dictionary[code] = Entry{kNone, kNone, static_cast<std::uint8_t>(code < 256 ? code : 0)};
+    for (int code = 0; code < shrink::kCodeCount; ++code) {
+        m_dictionary[code] =
+            Entry{kNone, kNone, static_cast<std::uint8_t>(code < shrink::kControlCode ? code : 0)};
         m_freeList[code] = static_cast<std::uint16_t>(code);
     }
-    m_nextFree = kFirstFree;
+    m_nextFree = shrink::kFirstFreeCode;
     m_tableFull = false;
     m_started = false;
     m_bits = 0;
@@ -33,16 +34,16 @@ void ShrinkEncoder::Put(std::uint8_t c) {
         m_started = true;
         m_bits = 0;
         m_bitCount = 0;
-        m_codeSize = kMinCodeSize;
-        m_maxCode = (1 << kMinCodeSize) - 1;
+        m_codeSize = shrink::kFirstWidth;
+        m_maxCode = (1 << shrink::kFirstWidth) - 1;
         m_prefix = c;
         return;
     }
     if (m_tableFull) {
         // Cleared even when (prefix, c) is known: the reader clears at the same point.
         Emit(m_prefix);
-        Emit(kControl);
-        Emit(2);
+        Emit(shrink::kControlCode);
+        Emit(shrink::kPartialClear);
         ClearLeaves();
         Add(m_prefix, c);
         m_prefix = c;
@@ -57,9 +58,9 @@ void ShrinkEncoder::Put(std::uint8_t c) {
     m_prefix = c;
     // Widen as soon as the next code to hand out no longer fits, so the reader never meets it
     // in the narrower size.
-    if (!m_tableFull && m_freeList[m_nextFree] > m_maxCode && m_codeSize < kMaxCodeSize) {
-        Emit(kControl);
-        Emit(1);
+    if (!m_tableFull && m_freeList[m_nextFree] > m_maxCode && m_codeSize < shrink::kLastWidth) {
+        Emit(shrink::kControlCode);
+        Emit(shrink::kWiden);
         ++m_codeSize;
         m_maxCode = (1 << m_codeSize) - 1;
     }
@@ -87,7 +88,7 @@ int ShrinkEncoder::Find(int prefix, std::uint8_t c) const {
 }
 
 void ShrinkEncoder::Add(int prefix, std::uint8_t c) {
-    if (m_nextFree >= kCodes) {
+    if (m_nextFree >= shrink::kCodeCount) {
         return;
     }
     const auto code = static_cast<std::int16_t>(m_freeList[m_nextFree++]);
@@ -97,7 +98,7 @@ void ShrinkEncoder::Add(int prefix, std::uint8_t c) {
         link = &m_dictionary[*link].sibling;
     }
     *link = code;
-    m_tableFull = m_nextFree >= kCodes;
+    m_tableFull = m_nextFree >= shrink::kCodeCount;
 }
 
 // Frees every code that has no children at the start of the pass; a code that loses all its
@@ -123,14 +124,14 @@ void ShrinkEncoder::ClearLeaves() {
             }
         }
     }
-    int slot = kCodes;
-    for (int code = kCodes - 1; code >= kFirstFree; --code) {
+    int slot = shrink::kCodeCount;
+    for (int code = shrink::kCodeCount - 1; code >= shrink::kFirstFreeCode; --code) {
         if (m_leaves.test(static_cast<std::size_t>(code))) {
             m_freeList[--slot] = static_cast<std::uint16_t>(code);
         }
     }
     m_nextFree = slot;
-    if (slot < kCodes) {
+    if (slot < shrink::kCodeCount) {
         m_tableFull = false;
     }
 }
