@@ -6,6 +6,8 @@
 namespace kem::archive {
 
 ShrinkEncoder::ShrinkEncoder(Sink sink) : m_sink(std::move(sink)) {
+    // A code adds at most two bytes to a buffer that is handed out once it holds kBufferSize.
+    m_out.Bytes().reserve(kBufferSize + 2);
     Reset();
 }
 
@@ -18,9 +20,7 @@ void ShrinkEncoder::Reset() {
     m_nextFree = shrink::kFirstFreeCode;
     m_tableFull = false;
     m_started = false;
-    m_bits = 0;
-    m_bitCount = 0;
-    m_outSize = 0;
+    m_out.Clear();
 }
 
 void ShrinkEncoder::Put(std::span<const std::uint8_t> data) {
@@ -32,8 +32,6 @@ void ShrinkEncoder::Put(std::span<const std::uint8_t> data) {
 void ShrinkEncoder::Put(std::uint8_t c) {
     if (!m_started) {
         m_started = true;
-        m_bits = 0;
-        m_bitCount = 0;
         m_codeSize = shrink::kFirstWidth;
         m_maxCode = (1 << shrink::kFirstWidth) - 1;
         m_prefix = c;
@@ -69,13 +67,9 @@ void ShrinkEncoder::Put(std::uint8_t c) {
 void ShrinkEncoder::Finish() {
     if (m_started) {
         Emit(m_prefix);
-        if (m_bitCount > 0) {
-            PutOut(static_cast<std::uint8_t>(m_bits));
-            m_bits = 0;
-            m_bitCount = 0;
-        }
+        m_out.Flush();
     }
-    Flush();
+    HandOut(m_out.Bytes().size());
 }
 
 int ShrinkEncoder::Find(int prefix, std::uint8_t c) const {
@@ -137,26 +131,18 @@ void ShrinkEncoder::ClearLeaves() {
 }
 
 void ShrinkEncoder::Emit(int code) {
-    m_bits |= static_cast<std::uint32_t>(code) << m_bitCount;
-    m_bitCount += m_codeSize;
-    while (m_bitCount >= 8) {
-        PutOut(static_cast<std::uint8_t>(m_bits));
-        m_bits >>= 8;
-        m_bitCount -= 8;
+    m_out.Write(static_cast<std::uint32_t>(code), m_codeSize);
+    if (m_out.Bytes().size() >= kBufferSize) {
+        HandOut(kBufferSize);
     }
 }
 
-void ShrinkEncoder::PutOut(std::uint8_t byte) {
-    m_out[m_outSize++] = byte;
-    if (m_outSize == kBufferSize) {
-        Flush();
-    }
-}
-
-void ShrinkEncoder::Flush() {
-    if (m_outSize > 0) {
-        m_sink(m_out.data(), m_outSize);
-        m_outSize = 0;
+// Gives the first `count` bytes of the output buffer to the sink.
+void ShrinkEncoder::HandOut(std::size_t count) {
+    if (count > 0) {
+        std::vector<std::uint8_t>& bytes = m_out.Bytes();
+        m_sink(bytes.data(), count);
+        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count));
     }
 }
 

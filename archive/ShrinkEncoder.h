@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "archive/BitWriter.h"
 #include "archive/ShrinkCodes.h"
 
 namespace kem::archive {
@@ -50,8 +51,7 @@ private:
     void Add(int prefix, std::uint8_t c);
     void ClearLeaves();
     void Emit(int code);
-    void PutOut(std::uint8_t byte);
-    void Flush();
+    void HandOut(std::size_t count);
 
     Sink m_sink;
     std::array<Entry, shrink::kCodeCount> m_dictionary{};
@@ -66,10 +66,7 @@ private:
     int m_prefix = 0;
     unsigned m_codeSize = shrink::kFirstWidth;
     int m_maxCode = (1 << shrink::kFirstWidth) - 1;  // the largest code m_codeSize bits carry
-    std::uint32_t m_bits = 0;                        // pending bits, lowest first
-    unsigned m_bitCount = 0;
-    std::array<std::uint8_t, kBufferSize> m_out{};
-    std::size_t m_outSize = 0;
+    BitWriter m_out;  // the output buffer: up to kBufferSize bytes between hand-outs
 };
 
 }  // namespace kem::archive
