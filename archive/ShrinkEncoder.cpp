@@ -23,36 +23,58 @@ void ShrinkEncoder::Reset() {
     m_out.Clear();
 }
 
-void ShrinkEncoder::Put(std::span<const std::uint8_t> data) {
-    for (std::uint8_t c : data) {
-        Put(c);
+// The link of `prefix`'s child chain that holds the child with character `c`, or the empty link
+// at the end of the chain when there is none (always for kEndOfChain).
+std::int16_t& ShrinkEncoder::ChildLink(int prefix, int c) {
+    std::int16_t* link = &m_dictionary[prefix].child;
+    while (*link != kNone && m_dictionary[*link].character != c) {
+        link = &m_dictionary[*link].sibling;
     }
+    return *link;
 }
 
 void ShrinkEncoder::Put(std::uint8_t c) {
+    Put(std::span(&c, 1));
+}
+
+void ShrinkEncoder::Put(std::span<const std::uint8_t> data) {
+    for (const std::uint8_t c : data) {
+        if (!m_started || m_tableFull) {
+            StartOrClear(c);
+            continue;
+        }
+        // One walk along the chain: it ends at (prefix, c) or at the link that the new entry takes.
+        std::int16_t& link = ChildLink(m_prefix, c);
+        if (link != kNone) {
+            m_prefix = link;
+        } else {
+            EndMatch(link, c);
+        }
+    }
+}
+
+// The first byte of a file only becomes the prefix. A byte that comes when every code is handed
+// out frees the leaves first, even when (prefix, c) is known: the reader clears at the same point.
+void ShrinkEncoder::StartOrClear(std::uint8_t c) {
     if (!m_started) {
         m_started = true;
         m_codeSize = shrink::kFirstWidth;
         m_maxCode = (1 << shrink::kFirstWidth) - 1;
-        m_prefix = c;
-        return;
-    }
-    if (m_tableFull) {
-        // Cleared even when (prefix, c) is known: the reader clears at the same point.
+    } else {
         Emit(m_prefix);
         Emit(shrink::kControlCode);
         Emit(shrink::kPartialClear);
         ClearLeaves();
-        Add(m_prefix, c);
-        m_prefix = c;
-        return;
+        // (prefix, c) may have survived the clearing; the new entry goes in all the same.
+        Add(ChildLink(m_prefix, kEndOfChain), c);
     }
-    if (const int code = Find(m_prefix, c); code != kNone) {
-        m_prefix = code;
-        return;
-    }
+    m_prefix = c;
+}
+
+// (prefix, c) is not in the dictionary: the prefix goes out and the pair is added at `link`.
+void ShrinkEncoder::EndMatch(std::int16_t& link, std::uint8_t c) {
     Emit(m_prefix);
-    Add(m_prefix, c);
+    Add(link, c);
     m_prefix = c;
     // Widen as soon as the next code to hand out no longer fits, so the reader never meets it
     // in the narrower size.
@@ -72,26 +94,15 @@ void ShrinkEncoder::Finish() {
     HandOut(m_out.Bytes().size());
 }
 
-int ShrinkEncoder::Find(int prefix, std::uint8_t c) const {
-    for (int code = m_dictionary[prefix].child; code != kNone; code = m_dictionary[code].sibling) {
-        if (m_dictionary[code].character == c) {
-            return code;
-        }
-    }
-    return kNone;
-}
-
-void ShrinkEncoder::Add(int prefix, std::uint8_t c) {
+// Hands out the next free code for a child with character `c` and stores it in `link`, the empty
+// link at the end of its parent's child chain.
+void ShrinkEncoder::Add(std::int16_t& link, std::uint8_t c) {
     if (m_nextFree >= shrink::kCodeCount) {
         return;
     }
     const auto code = static_cast<std::int16_t>(m_freeList[m_nextFree++]);
     m_dictionary[code] = Entry{kNone, kNone, c};
-    std::int16_t* link = &m_dictionary[prefix].child;
-    while (*link != kNone) {
-        link = &m_dictionary[*link].sibling;
-    }
-    *link = code;
+    link = code;
     m_tableFull = m_nextFree >= shrink::kCodeCount;
 }
 

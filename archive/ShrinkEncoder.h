@@ -47,8 +47,12 @@ private:
         std::uint8_t character = 0;
     };
 
-    int Find(int prefix, std::uint8_t c) const;
-    void Add(int prefix, std::uint8_t c);
+    static constexpr int kEndOfChain = -1;  // a character that no child has
+
+    std::int16_t& ChildLink(int prefix, int c);
+    void StartOrClear(std::uint8_t c);
+    void EndMatch(std::int16_t& link, std::uint8_t c);
+    void Add(std::int16_t& link, std::uint8_t c);
     void ClearLeaves();
     void Emit(int code);
     void HandOut(std::size_t count);
