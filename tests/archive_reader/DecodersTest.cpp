@@ -2,6 +2,8 @@
 // encoders of the test vectors do not produce.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/ReaderTestSupport.h"
 
 #include "archive/BitWriter.h"
@@ -226,6 +228,25 @@ TEST(ExplodeTest, LongLengthAndBigWindow) {
     // 8 KiB window: 7 low distance bits; length symbol 63 takes 8 more bits: 63 + 10 + 2.
     w.Write(0, 1).Write(0, 7).Write(MsbFirst(63, 6), 6).Write(MsbFirst(0, 6), 6).Write(10, 8);
     EXPECT_EQ(Exploded(Finished(w), 0x0002, 76).out, Bytes(76, 'Q'));
+}
+
+// Cut anywhere, also inside a code longer than one table lookup reaches, a stream decodes to a
+// prefix of its bytes: bits that are not there are never taken as zeros.
+TEST(ExplodeTest, TruncatedStreamGivesAPrefix) {
+    const auto entries =
+        ReadEntries(ReadFile(std::string(KEM_TEST_DATA) + "/zip-vectors/hw-implode-8k3t.zip"));
+    const auto words = std::find_if(entries.begin(), entries.end(),
+                                    [](const Entry& e) { return e.name == "words.txt"; });
+    ASSERT_NE(words, entries.end());
+    const Bytes whole = Exploded(words->data, words->flags, words->size).out;
+    ASSERT_EQ(whole.size(), words->size);
+    for (std::size_t cut = 0; cut < words->data.size(); cut += 211) {
+        SCOPED_TRACE(cut);
+        const Bytes part(words->data.begin(), words->data.begin() + cut);
+        const Bytes out = Exploded(part, words->flags, words->size).out;
+        ASSERT_LT(out.size(), whole.size());
+        EXPECT_TRUE(std::equal(out.begin(), out.end(), whole.begin()));
+    }
 }
 
 TEST(ExplodeTest, BrokenTreesAndEmptySlotsAreReportedOnce) {
