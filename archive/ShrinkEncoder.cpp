@@ -38,44 +38,44 @@ void ShrinkEncoder::Put(std::uint8_t c) {
 }
 
 void ShrinkEncoder::Put(std::span<const std::uint8_t> data) {
+    // The prefix stays in a register while the bytes extend it. One walk along the chain per byte:
+    // it ends at (prefix, c) or at the empty link that the new entry takes.
+    int prefix = m_prefix;
     for (const std::uint8_t c : data) {
         if (!m_started || m_tableFull) {
-            StartOrClear(c);
+            StartOrClear(prefix, c);
+        } else if (std::int16_t& link = ChildLink(prefix, c); link != kNone) {
+            prefix = link;
             continue;
-        }
-        // One walk along the chain: it ends at (prefix, c) or at the link that the new entry takes.
-        std::int16_t& link = ChildLink(m_prefix, c);
-        if (link != kNone) {
-            m_prefix = link;
         } else {
-            EndMatch(link, c);
+            EndMatch(prefix, link, c);
         }
+        prefix = c;
     }
+    m_prefix = prefix;
 }
 
 // The first byte of a file only becomes the prefix. A byte that comes when every code is handed
 // out frees the leaves first, even when (prefix, c) is known: the reader clears at the same point.
-void ShrinkEncoder::StartOrClear(std::uint8_t c) {
+void ShrinkEncoder::StartOrClear(int prefix, std::uint8_t c) {
     if (!m_started) {
         m_started = true;
         m_codeSize = shrink::kFirstWidth;
         m_maxCode = (1 << shrink::kFirstWidth) - 1;
-    } else {
-        Emit(m_prefix);
-        Emit(shrink::kControlCode);
-        Emit(shrink::kPartialClear);
-        ClearLeaves();
-        // (prefix, c) may have survived the clearing; the new entry goes in all the same.
-        Add(ChildLink(m_prefix, kEndOfChain), c);
+        return;
     }
-    m_prefix = c;
+    Emit(prefix);
+    Emit(shrink::kControlCode);
+    Emit(shrink::kPartialClear);
+    ClearLeaves();
+    // (prefix, c) may have survived the clearing; the new entry goes in all the same.
+    Add(ChildLink(prefix, kEndOfChain), c);
 }
 
 // (prefix, c) is not in the dictionary: the prefix goes out and the pair is added at `link`.
-void ShrinkEncoder::EndMatch(std::int16_t& link, std::uint8_t c) {
-    Emit(m_prefix);
+void ShrinkEncoder::EndMatch(int prefix, std::int16_t& link, std::uint8_t c) {
+    Emit(prefix);
     Add(link, c);
-    m_prefix = c;
     // Widen as soon as the next code to hand out no longer fits, so the reader never meets it
     // in the narrower size.
     if (!m_tableFull && m_freeList[m_nextFree] > m_maxCode && m_codeSize < shrink::kLastWidth) {

@@ -50,8 +50,8 @@ private:
     static constexpr int kEndOfChain = -1;  // a character that no child has
 
     std::int16_t& ChildLink(int prefix, int c);
-    void StartOrClear(std::uint8_t c);
-    void EndMatch(std::int16_t& link, std::uint8_t c);
+    void StartOrClear(int prefix, std::uint8_t c);
+    void EndMatch(int prefix, std::int16_t& link, std::uint8_t c);
     void Add(std::int16_t& link, std::uint8_t c);
     void ClearLeaves();
     void Emit(int code);
