@@ -9,18 +9,21 @@
 
 namespace kem::archive {
 
-BinaryFile::BinaryFile(const std::string& path, Mode mode) : m_path(path) {
-    const int flags = mode == Mode::Read ? O_RDONLY : O_RDWR | O_CREAT | O_TRUNC;
+namespace {
+
+int Open(const std::string& path, BinaryFile::Mode mode) {
+    const int flags = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR | O_CREAT | O_TRUNC;
+    int fd;
     do {
-        m_fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    } while (m_fd < 0 && errno == EINTR);
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
 }
 
-BinaryFile::~BinaryFile() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
-}
+}  // namespace
+
+BinaryFile::BinaryFile(const std::string& path, Mode mode)
+    : m_path(path), m_file(Open(path, mode)) {}
 
 // Repeats `io` (a read or a write of the bytes from an offset on) until `size` bytes went
 // through or it moved none, which for a read is the end of the file.
@@ -45,7 +48,7 @@ std::size_t BinaryFile::Repeat(std::size_t size, const char* what, Io io) const 
 
 std::size_t BinaryFile::Read(std::uint8_t* data, std::size_t size) {
     return Repeat(size, "Unable to read",
-                  [&](std::size_t done) { return ::read(m_fd, data + done, size - done); });
+                  [&](std::size_t done) { return ::read(m_file.Get(), data + done, size - done); });
 }
 
 void BinaryFile::ReadExact(std::uint8_t* data, std::size_t size) {
@@ -56,7 +59,7 @@ void BinaryFile::ReadExact(std::uint8_t* data, std::size_t size) {
 
 void BinaryFile::Write(const std::uint8_t* data, std::size_t size) {
     const std::size_t written = Repeat(size, "Unable to write to", [&](std::size_t done) {
-        return ::write(m_fd, data + done, size - done);
+        return ::write(m_file.Get(), data + done, size - done);
     });
     if (written != size) {
         errno = ENOSPC;
@@ -65,19 +68,19 @@ void BinaryFile::Write(const std::uint8_t* data, std::size_t size) {
 }
 
 void BinaryFile::Seek(std::uint64_t offset) {
-    if (::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+    if (::lseek(m_file.Get(), static_cast<off_t>(offset), SEEK_SET) < 0) {
         Fail("Unable to seek in");
     }
 }
 
 void BinaryFile::SeekEnd() {
-    if (::lseek(m_fd, 0, SEEK_END) < 0) {
+    if (::lseek(m_file.Get(), 0, SEEK_END) < 0) {
         Fail("Unable to seek in");
     }
 }
 
 std::uint64_t BinaryFile::Position() const {
-    const off_t at = ::lseek(m_fd, 0, SEEK_CUR);
+    const off_t at = ::lseek(m_file.Get(), 0, SEEK_CUR);
     if (at < 0) {
         Fail("Unable to seek in");
     }
@@ -85,13 +88,13 @@ std::uint64_t BinaryFile::Position() const {
 }
 
 void BinaryFile::Truncate() {
-    if (::ftruncate(m_fd, static_cast<off_t>(Position())) != 0) {
+    if (::ftruncate(m_file.Get(), static_cast<off_t>(Position())) != 0) {
         Fail("Unable to cut");
     }
 }
 
 void BinaryFile::Fail(const char* what) const {
-    if (m_fd < 0) {
+    if (!IsOpen()) {
         throw IoError(std::string(what) + " " + m_path + ": file not open");
     }
     throw IoError::FromErrno(what, m_path);

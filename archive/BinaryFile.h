@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/FileHandle.h"
+
 namespace kem::archive {
 
 // An open file with block reads and writes, positioning and cutting. Failures after opening
@@ -15,13 +17,12 @@ public:
         Create,  // created or emptied, read and write
     };
 
-    // A closed object when opening fails; errno then tells why.
+    // A closed object when opening fails.
     BinaryFile(const std::string& path, Mode mode);
-    BinaryFile(const BinaryFile&) = delete;
-    BinaryFile& operator=(const BinaryFile&) = delete;
-    ~BinaryFile();
 
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_file.Get() >= 0; }
+    // errno of the failed open, or 0 when the file is open.
+    int OpenError() const { return m_file.OpenError(); }
     const std::string& Path() const { return m_path; }
 
     // Up to `size` bytes; fewer only at the end of the file.
@@ -41,7 +42,7 @@ private:
     [[noreturn]] void Fail(const char* what) const;
 
     std::string m_path;
-    int m_fd = -1;
+    FileHandle m_file;
 };
 
 }  // namespace kem::archive

@@ -48,9 +48,31 @@ public:
             m_held += 8;
         }
         const int value = static_cast<int>(m_bits & ((1u << width) - 1));
+        Skip(width);
+        return value;
+    }
+
+    // For decoders that look at the coming bits before they know how many they use: the bits
+    // fetched but not yet used, the next one in bit 0 (every bit above them is 0), and their count.
+    std::uint32_t Held() const { return m_bits; }
+    unsigned HeldCount() const { return m_held; }
+
+    // Fetches one more byte behind the held bits (while fewer than kMaxWidth are held); false,
+    // with the held bits kept, when the data has run out.
+    bool Fetch() {
+        const int byte = m_source.ReadByte();
+        if (byte < 0) {
+            return false;
+        }
+        m_bits |= static_cast<std::uint32_t>(byte) << m_held;
+        m_held += 8;
+        return true;
+    }
+
+    // Uses up `width` of the held bits (at most HeldCount()).
+    void Skip(unsigned width) {
         m_bits >>= width;
         m_held -= width;
-        return value;
     }
 
 private:

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <memory>
 
 #include "archive/Decoders.h"
@@ -19,12 +20,28 @@ struct Node {
     std::array<std::uint16_t, 2> slot{kEmpty, kEmpty};  // taken by a 0 bit, by a 1 bit
 };
 
+// What the walk from the root meets along the bits of a lookup index, and after how many.
+struct Lookup {
+    enum class Kind : std::uint8_t { Symbol, Node, Empty };
+    std::uint16_t value = 0;  // the symbol, or the node reached after all the index bits
+    std::uint8_t depth = 0;   // bits used up to it
+    Kind kind = Kind::Empty;
+};
+
 // A Shannon-Fano code tree in a fixed node space of twice the symbol count. A slot holds kEmpty, a
 // symbol (below the symbol count) or the index of another node. The root is the last node;
 // further nodes are taken downward from it, so a node index is never below the symbol count.
+//
+// Decoding looks the coming bits up in a table of what the walk from the root meets along them,
+// and walks bit by bit only past the table's depth, at an empty slot or at the end of the data.
 class Tree {
 public:
-    explicit Tree(std::span<Node> nodes) : m_nodes(nodes), m_symbols(nodes.size() / 2) {}
+    // `table` has a power of two entries.
+    Tree(std::span<Node> nodes, std::span<Lookup> table)
+        : m_nodes(nodes),
+          m_symbols(nodes.size() / 2),
+          m_table(table),
+          m_tableBits(static_cast<unsigned>(std::countr_zero(table.size()))) {}
 
     int SymbolCount() const { return static_cast<int>(m_symbols); }
 
@@ -52,10 +69,60 @@ public:
         return true;
     }
 
+    // Fills the lookup table once every code is in.
+    void BuildTable() { Fill(Root(), 0, 0); }
+
     // Follows the bits read until a symbol is reached; -1 when the data ran out. An empty slot is
-    // handed to `emptySlot` and the next bit is read from the same node.
+    // handed to `emptySlot` and the next bit is read from the same node. Bytes are fetched only as
+    // the bit-by-bit walk would fetch them.
     int Decode(BitReader& bits, const std::function<void()>& emptySlot) const {
-        std::size_t node = Root();
+        for (;;) {
+            const Lookup& found = m_table[bits.Held() & (m_table.size() - 1)];
+            if (found.depth > bits.HeldCount()) {
+                // The held bits lead to no symbol, so the walk would fetch the next byte too.
+                if (bits.Fetch()) {
+                    continue;
+                }
+                return Walk(bits, Root(), emptySlot);
+            }
+            switch (found.kind) {
+                case Lookup::Kind::Symbol:
+                    bits.Skip(found.depth);
+                    return found.value;
+                case Lookup::Kind::Node:
+                    bits.Skip(found.depth);
+                    return Walk(bits, found.value, emptySlot);
+                case Lookup::Kind::Empty:
+                    break;
+            }
+            return Walk(bits, Root(), emptySlot);
+        }
+    }
+
+private:
+    std::size_t Root() const { return m_nodes.size() - 1; }
+
+    // Fills the entries whose low `depth` bits are `prefix`, the path from the root to `node`.
+    void Fill(std::size_t node, unsigned depth, std::uint32_t prefix) {
+        for (std::uint32_t bit = 0; bit < 2; ++bit) {
+            const std::uint16_t slot = m_nodes[node].slot[bit];
+            const std::uint32_t path = prefix | bit << depth;
+            Lookup entry{slot, static_cast<std::uint8_t>(depth + 1), Lookup::Kind::Node};
+            if (slot == kEmpty) {
+                entry.kind = Lookup::Kind::Empty;
+            } else if (slot < m_symbols) {
+                entry.kind = Lookup::Kind::Symbol;
+            } else if (depth + 1 < m_tableBits) {
+                Fill(slot, depth + 1, path);
+                continue;
+            }
+            for (std::size_t i = path; i < m_table.size(); i += std::size_t{1} << (depth + 1)) {
+                m_table[i] = entry;
+            }
+        }
+    }
+
+    int Walk(BitReader& bits, std::size_t node, const std::function<void()>& emptySlot) const {
         for (;;) {
             const int bit = bits.Read(1);
             if (bit < 0) {
@@ -72,12 +139,11 @@ public:
         }
     }
 
-private:
-    std::size_t Root() const { return m_nodes.size() - 1; }
-
     std::span<Node> m_nodes;
     std::size_t m_symbols;
     std::size_t m_nextNode = m_nodes.size() - 2;
+    std::span<Lookup> m_table;
+    unsigned m_tableBits;
 };
 
 struct BitLength {
@@ -125,13 +191,18 @@ bool ReadTree(BitReader& bits, Tree& tree, const Report& report) {
     if (!sound) {
         report(kBadTree);
     }
+    tree.BuildTable();
     return true;
 }
 
+// Lookup depths: most literal codes are up to 9 bits long, most length and distance codes up to 8.
 struct Tables {
     std::array<Node, 512> literalNodes;
     std::array<Node, 128> lengthNodes;
     std::array<Node, 128> distanceNodes;
+    std::array<Lookup, 1 << 9> literalLookup;
+    std::array<Lookup, 1 << 8> lengthLookup;
+    std::array<Lookup, 1 << 8> distanceLookup;
     std::array<std::uint8_t, kMaxWindow> window{};
 };
 
@@ -147,9 +218,9 @@ void Explode(BitReader& bits, EntryWriter& out, std::uint16_t flags, std::uint64
 
     const auto tables = std::make_unique<Tables>();
     Tables& t = *tables;
-    Tree literals(t.literalNodes);
-    Tree lengths(t.lengthNodes);
-    Tree distances(t.distanceNodes);
+    Tree literals(t.literalNodes, t.literalLookup);
+    Tree lengths(t.lengthNodes, t.lengthLookup);
+    Tree distances(t.distanceNodes, t.distanceLookup);
     if ((literalTree && !ReadTree(bits, literals, report)) || !ReadTree(bits, lengths, report) ||
         !ReadTree(bits, distances, report)) {
         return;
@@ -163,11 +234,12 @@ void Explode(BitReader& bits, EntryWriter& out, std::uint16_t flags, std::uint64
             emptySlotReported = true;
         }
     };
+    const unsigned windowMask = windowSize - 1;
     unsigned position = 0;
     auto put = [&](std::uint8_t byte) {
         out.WriteOut(byte);
         t.window[position] = byte;
-        position = (position + 1) % windowSize;
+        position = (position + 1) & windowMask;
     };
 
     while (out.Written() < size) {
@@ -194,10 +266,10 @@ void Explode(BitReader& bits, EntryWriter& out, std::uint16_t flags, std::uint64
             return;
         }
         const unsigned distance = (static_cast<unsigned>(high) << lowDistanceBits | low) + 1;
-        unsigned from = (position + windowSize - distance) % windowSize;
+        unsigned from = (position + windowSize - distance) & windowMask;
         for (int i = 0; i < length + minMatch; ++i) {
             put(t.window[from]);
-            from = (from + 1) % windowSize;
+            from = (from + 1) & windowMask;
         }
     }
 }

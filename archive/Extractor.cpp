@@ -8,10 +8,10 @@
 
 #include "archive/ArchiveInput.h"
 #include "archive/BitReader.h"
-#include "archive/Decoders.h"
 #include "archive/DosTime.h"
 #include "archive/EntryWriter.h"
 #include "archive/LittleEndian.h"
+#include "archive/Methods.h"
 #include "archive/NameMatch.h"
 #include "archive/OutputFile.h"
 #include "archive/PathParts.h"
@@ -22,9 +22,6 @@ namespace {
 
 constexpr char kDamagedHeader[] = "Hlava chybí nebo je poškozena u ";
 constexpr char kBadName[] = "Jméno je chybné !";
-constexpr char kNoMemoryUnshrink[] = "Není dost paměti k rozmrsknutí ! Překračuji ...";
-constexpr char kNoMemoryExpand[] = "Není dost paměti k rozvinutí ! Překračuji ...";
-constexpr char kNoMemoryExplode[] = "Není dost paměti k rozpnutí ! Překračuji ...";
 
 // The report of a failed open, create, close or seek: errno mapped onto the DOS error numbers
 // (2, 3, 5, 101) that the texts were written for.
@@ -246,32 +243,23 @@ private:
 
     // Decodes the entry by its method; false when the CRC check is to be passed over.
     bool Decode(EntrySource& source, EntryWriter& out) {
+        const Method* method = FindMethod(m_header.method);
+        if (method == nullptr) {
+            char text[64];
+            std::snprintf(text, sizeof text, "Unknown compress method (%d) use on ",
+                          int{m_header.method});
+            m_sender.ReportError(text + m_name + " ! Skip next...");
+            return false;
+        }
         BitReader bits(source);
         const Report report = [this](const std::string& text) { m_sender.ReportError(text); };
-        const std::uint16_t method = m_header.method;
-        const char* noMemory = method == kMethodShrunk     ? kNoMemoryUnshrink
-                               : method == kMethodImploded ? kNoMemoryExplode
-                                                           : kNoMemoryExpand;
         try {
-            if (method == kMethodStored) {
-                for (int byte; (byte = source.ReadByte()) >= 0;) {
-                    out.WriteOut(static_cast<std::uint8_t>(byte));
-                }
-            } else if (method == kMethodShrunk) {
-                Unshrink(bits, out, report);
-            } else if (method >= kMethodReduced1 && method <= kMethodReduced4) {
-                Expand(bits, out, method - 1, m_header.uncompressedSize);
-            } else if (method == kMethodImploded) {
-                Explode(bits, out, m_header.flags, m_header.uncompressedSize, report);
-            } else {
-                char text[64];
-                std::snprintf(text, sizeof text, "Unknown compress method (%d) use on ",
-                              int{method});
-                m_sender.ReportError(text + m_name + " ! Skip next...");
-                return false;
-            }
+            method->decode({source, bits, out, m_header, report});
         } catch (const std::bad_alloc&) {
-            m_sender.ReportError(noMemory);
+            if (method->noMemory == nullptr) {
+                throw;
+            }
+            m_sender.ReportError(method->noMemory);
             return false;
         }
         return true;

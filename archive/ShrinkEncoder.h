@@ -8,6 +8,9 @@
 #include <span>
 #include <vector>
 
+#include "archive/BitWriter.h"
+#include "archive/ShrinkCodes.h"
+
 namespace kem::archive {
 
 // Shrink, method 1 of the ZIP format: LZW with codes of 9 to 13 bits packed least significant bit
@@ -34,12 +37,7 @@ public:
     static std::vector<std::uint8_t> ShrinkAll(std::span<const std::uint8_t> data);
 
 private:
-    static constexpr int kCodes = 8192;     // 13-bit codes
-    static constexpr int kFirstFree = 257;  // 0-255 are the bytes, 256 is the control code
     static constexpr std::int16_t kNone = -1;
-    static constexpr int kControl = 256;
-    static constexpr unsigned kMinCodeSize = 9;
-    static constexpr unsigned kMaxCodeSize = 13;
 
     // Children of a code form a chain: its first child, then each child's next sibling, in the
     // order they were added.
@@ -49,30 +47,30 @@ private:
         std::uint8_t character = 0;
     };
 
-    int Find(int prefix, std::uint8_t c) const;
-    void Add(int prefix, std::uint8_t c);
+    static constexpr int kEndOfChain = -1;  // a character that no child has
+
+    std::int16_t& ChildLink(int prefix, int c);
+    void StartOrClear(int prefix, std::uint8_t c);
+    void EndMatch(int prefix, std::int16_t& link, std::uint8_t c);
+    void Add(std::int16_t& link, std::uint8_t c);
     void ClearLeaves();
     void Emit(int code);
-    void PutOut(std::uint8_t byte);
-    void Flush();
+    void HandOut(std::size_t count);
 
     Sink m_sink;
-    std::array<Entry, kCodes> m_dictionary{};
-    // Slots kFirstFree..kCodes-1 hold the codes still to hand out, from m_nextFree upward.
-    std::array<std::uint16_t, kCodes> m_freeList{};
-    int m_nextFree = kFirstFree;
+    std::array<Entry, shrink::kCodeCount> m_dictionary{};
+    // Slots kFirstFreeCode..kCodeCount-1 hold the codes still to hand out, from m_nextFree upward.
+    std::array<std::uint16_t, shrink::kCodeCount> m_freeList{};
+    int m_nextFree = shrink::kFirstFreeCode;
     bool m_tableFull = false;  // every code handed out: the next byte clears leaves first
-    std::bitset<kCodes> m_leaves;
-    std::array<std::uint16_t, kCodes> m_pruneStack{};
+    std::bitset<shrink::kCodeCount> m_leaves;
+    std::array<std::uint16_t, shrink::kCodeCount> m_pruneStack{};
 
     bool m_started = false;  // a prefix exists (at least one byte since Reset)
     int m_prefix = 0;
-    unsigned m_codeSize = kMinCodeSize;
-    int m_maxCode = (1 << kMinCodeSize) - 1;  // the largest code m_codeSize bits carry
-    std::uint32_t m_bits = 0;                 // pending bits, lowest first
-    unsigned m_bitCount = 0;
-    std::array<std::uint8_t, kBufferSize> m_out{};
-    std::size_t m_outSize = 0;
+    unsigned m_codeSize = shrink::kFirstWidth;
+    int m_maxCode = (1 << shrink::kFirstWidth) - 1;  // the largest code m_codeSize bits carry
+    BitWriter m_out;  // the output buffer: up to kBufferSize bytes between hand-outs
 };
 
 }  // namespace kem::archive

@@ -2,20 +2,14 @@
 #include <memory>
 
 #include "archive/Decoders.h"
+#include "archive/ShrinkCodes.h"
 
 namespace kem::archive {
 namespace {
 
-constexpr int kCodeCount = 8192;  // 13-bit codes
-constexpr int kControlCode = 256;
-constexpr int kFirstFreeCode = 257;
-constexpr unsigned kFirstWidth = 9;
-constexpr unsigned kLastWidth = 13;
-constexpr int kNoParent = -1;
+using namespace shrink;
 
-// What follows the control code.
-constexpr int kWiden = 1;
-constexpr int kPartialClear = 2;
+constexpr int kNoParent = -1;
 
 constexpr char kBadSequence[] = "Kód špatně navazuje ! Pokračujem...";
 constexpr char kBadCode[] = "Kód se jeví chybný !";

@@ -44,7 +44,7 @@ void ZipWriter::Write(const std::string& arcName, const std::vector<FileNode>& f
     }
     BinaryFile archive(arcName, BinaryFile::Mode::Create);
     if (!archive.IsOpen()) {
-        const auto reason = IoError::FromErrno("Unable to create", arcName);
+        const auto reason = IoError::FromErrno("Unable to create", arcName, archive.OpenError());
         m_reporter.ReportError("Chyba při otevítání souboru");
         throw reason;
     }

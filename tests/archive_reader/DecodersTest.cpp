@@ -2,40 +2,30 @@
 // encoders of the test vectors do not produce.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/ReaderTestSupport.h"
 
+#include "archive/BitWriter.h"
 #include "archive/Decoders.h"
 #include "archive/ShrinkEncoder.h"
 
 namespace kem::archive::testing {
 namespace {
 
-// Packs codes least significant bit first, as the decoders read them.
-class BitWriter {
-public:
-    BitWriter& Put(unsigned value, unsigned width) {
-        for (unsigned i = 0; i < width; ++i) {
-            if (m_used % 8 == 0) {
-                m_bytes.push_back(0);
-            }
-            m_bytes.back() |= ((value >> i) & 1) << (m_used % 8);
-            ++m_used;
-        }
-        return *this;
+// A Shannon-Fano code, sent most significant bit first, as the bit writer's value.
+unsigned MsbFirst(unsigned code, unsigned width) {
+    unsigned reversed = 0;
+    for (unsigned i = 0; i < width; ++i) {
+        reversed = reversed << 1 | ((code >> i) & 1);
     }
-    // A Shannon-Fano code, most significant bit first.
-    BitWriter& Code(unsigned code, unsigned width) {
-        for (unsigned i = width; i-- > 0;) {
-            Put((code >> i) & 1, 1);
-        }
-        return *this;
-    }
-    const Bytes& bytes() const { return m_bytes; }
+    return reversed;
+}
 
-private:
-    Bytes m_bytes;
-    unsigned m_used = 0;
-};
+// The stream written so far, its last byte completed.
+Bytes Finished(BitWriter w) {
+    return w.Flush().Bytes();
+}
 
 class Collector : public ByteSink {
 public:
@@ -94,34 +84,34 @@ TEST(BitReaderTest, LeastSignificantBitFirstThenMinusOne) {
 BitWriter Codes(std::initializer_list<unsigned> codes, unsigned width = 9) {
     BitWriter w;
     for (unsigned c : codes) {
-        w.Put(c, width);
+        w.Write(c, width);
     }
     return w;
 }
 
 TEST(UnshrinkTest, CodeDefinedByItsOwnUse) {
     // 257 used while it is being defined is the previous string plus its first character.
-    EXPECT_EQ(Unshrunk(Codes({'a', 257, 257, 'b'}).bytes()).out, ToBytes("a"
-                                                                         "aa"
-                                                                         "aa"
-                                                                         "b"));
+    EXPECT_EQ(Unshrunk(Finished(Codes({'a', 257, 257, 'b'}))).out, ToBytes("a"
+                                                                           "aa"
+                                                                           "aa"
+                                                                           "b"));
 }
 
 TEST(UnshrinkTest, ControlCodes) {
     // 256,1 widens to 10 bits; 256,3 is reported and decoding goes on.
     BitWriter w = Codes({'x', 256, 1});
-    w.Put('y', 10).Put(256, 10).Put(3, 10).Put('z', 10);
-    const Decoded d = Unshrunk(w.bytes());
+    w.Write('y', 10).Write(256, 10).Write(3, 10).Write('z', 10);
+    const Decoded d = Unshrunk(Finished(w));
     EXPECT_EQ(d.out, ToBytes("xyz"));
     EXPECT_EQ(d.reports, std::vector<std::string>{"Kód špatně navazuje ! Pokračujem..."});
 
     // Widening past 13 bits would read codes beyond the table: reported, the entry ends.
     BitWriter wide = Codes({'x'});
     for (unsigned width = 9; width <= 13; ++width) {
-        wide.Put(256, width).Put(1, width);
+        wide.Write(256, width).Write(1, width);
     }
-    wide.Put('y', 14);
-    const Decoded w14 = Unshrunk(wide.bytes());
+    wide.Write('y', 14);
+    const Decoded w14 = Unshrunk(Finished(wide));
     EXPECT_EQ(w14.out, ToBytes("x"));
     EXPECT_EQ(w14.reports, std::vector<std::string>{"Kód se jeví chybný !"});
 }
@@ -129,7 +119,7 @@ TEST(UnshrinkTest, ControlCodes) {
 TEST(UnshrinkTest, PartialClearFreesLeavesForReuseInAscendingOrder) {
     // "ab" (257) and "bc" (258) are leaves when the clear comes; the next entry, "cd", takes 257
     // again (without the clear 257 would still be "ab").
-    const Decoded d = Unshrunk(Codes({'a', 'b', 'c', 256, 2, 'd', 257, 'e'}).bytes());
+    const Decoded d = Unshrunk(Finished(Codes({'a', 'b', 'c', 256, 2, 'd', 257, 'e'})));
     EXPECT_EQ(d.out, ToBytes("abcd"
                              "cd"
                              "e"));
@@ -138,13 +128,13 @@ TEST(UnshrinkTest, PartialClearFreesLeavesForReuseInAscendingOrder) {
 
 TEST(UnshrinkTest, LoopingChainOverflowsTheStack) {
     // 258 used before 257 exists makes 258 its own parent; following it fills the stack.
-    const Decoded d = Unshrunk(Codes({'a', 258, 'a', 258, 'b'}).bytes());
+    const Decoded d = Unshrunk(Finished(Codes({'a', 258, 'a', 258, 'b'})));
     EXPECT_EQ(d.out, ToBytes("aaaa"));
     EXPECT_EQ(d.reports, std::vector<std::string>{"Promiňte, přetekl mi zásobník (8192)!"});
 }
 
 TEST(UnshrinkTest, TruncatedStreamKeepsItsPrefix) {
-    Bytes stream = Codes({'a', 'b', 257, 259}).bytes();
+    Bytes stream = Finished(Codes({'a', 'b', 257, 259}));
     EXPECT_EQ(Unshrunk(stream).out, ToBytes("a"
                                             "b"
                                             "ab"
@@ -168,7 +158,7 @@ TEST(UnshrinkTest, UndoesTheShrinkCompressor) {
 BitWriter NoFollowers() {
     BitWriter w;
     for (int set = 0; set < 256; ++set) {
-        w.Put(0, 6);
+        w.Write(0, 6);
     }
     return w;
 }
@@ -177,11 +167,11 @@ TEST(ExpandTest, RepeatMarkAndRepeats) {
     // 'A', 144 0 (a lone 144), 'B', two repeats; the second reaches before the start: zeros.
     BitWriter w = NoFollowers();
     for (unsigned byte : {65u, 144u, 0u, 66u, 144u, 0x02u, 0u, 144u, 0x01u, 11u}) {
-        w.Put(byte, 8);
+        w.Write(byte, 8);
     }
     // Factor 1: length = V & 0x7F, distance = (V >> 7) * 256 + byte + 1; 2 + 3 bytes from 1 back,
     // then 1 + 3 bytes from 12 back.
-    const Decoded d = Expanded(w.bytes(), 1, 12);
+    const Decoded d = Expanded(Finished(w), 1, 12);
     EXPECT_EQ(d.out, (Bytes{'A', 144, 'B', 'B', 'B', 'B', 'B', 'B', 0, 0, 0, 0}));
 }
 
@@ -190,22 +180,22 @@ TEST(ExpandTest, FollowerSetsPickBytesByIndex) {
     BitWriter w;
     for (int set = 255; set >= 0; --set) {
         if (set == 'a') {
-            w.Put(3, 6).Put('b', 8).Put('c', 8).Put('d', 8);
+            w.Write(3, 6).Write('b', 8).Write('c', 8).Write('d', 8);
         } else {
-            w.Put(0, 6);
+            w.Write(0, 6);
         }
     }
-    w.Put('a', 8);            // after byte 0: an empty set, 8 bits
-    w.Put(0, 1).Put(2, 2);    // follower 2 of 'a': 'd'
-    w.Put('a', 8);            // after 'd': empty set
-    w.Put(1, 1).Put('z', 8);  // after 'a': a literal
-    EXPECT_EQ(Expanded(w.bytes(), 4, 4).out, ToBytes("adaz"));
+    w.Write('a', 8);              // after byte 0: an empty set, 8 bits
+    w.Write(0, 1).Write(2, 2);    // follower 2 of 'a': 'd'
+    w.Write('a', 8);              // after 'd': empty set
+    w.Write(1, 1).Write('z', 8);  // after 'a': a literal
+    EXPECT_EQ(Expanded(Finished(w), 4, 4).out, ToBytes("adaz"));
 }
 
 TEST(ExpandTest, StopsWhenTheDataRunsOut) {
     BitWriter w = NoFollowers();
-    w.Put('A', 8);
-    EXPECT_EQ(Expanded(w.bytes(), 2, 1000).out, ToBytes("A"));
+    w.Write('A', 8);
+    EXPECT_EQ(Expanded(Finished(w), 2, 1000).out, ToBytes("A"));
 }
 
 // Two trees (length, distance) giving each of 64 symbols 6 bits: 4 bytes of 16 repeats.
@@ -213,9 +203,9 @@ TEST(ExpandTest, StopsWhenTheDataRunsOut) {
 BitWriter FlatTrees() {
     BitWriter w;
     for (int tree = 0; tree < 2; ++tree) {
-        w.Put(3, 8);
+        w.Write(3, 8);
         for (int i = 0; i < 4; ++i) {
-            w.Put(0xF5, 8);
+            w.Write(0xF5, 8);
         }
     }
     return w;
@@ -223,32 +213,52 @@ BitWriter FlatTrees() {
 
 TEST(ExplodeTest, MatchBeforeTheFirstByteCopiesZeros) {
     BitWriter w = FlatTrees();
-    w.Put(1, 1).Put('A', 8);                        // literal (two trees: 8 bits)
-    w.Put(0, 1).Put(4, 6).Code(63, 6).Code(62, 6);  // distance 5, length symbol 1 + 2
-    w.Put(0, 1).Put(0, 6).Code(63, 6).Code(63, 6);  // distance 1, length 2
-    const Decoded d = Exploded(w.bytes(), 0, 6);
+    w.Write(1, 1).Write('A', 8);  // literal (two trees: 8 bits)
+    // Distance 5, length symbol 1 + 2; then distance 1, length 2.
+    w.Write(0, 1).Write(4, 6).Write(MsbFirst(63, 6), 6).Write(MsbFirst(62, 6), 6);
+    w.Write(0, 1).Write(0, 6).Write(MsbFirst(63, 6), 6).Write(MsbFirst(63, 6), 6);
+    const Decoded d = Exploded(Finished(w), 0, 6);
     EXPECT_EQ(d.out, (Bytes{'A', 0, 0, 0, 0, 0}));
     EXPECT_TRUE(d.reports.empty());
 }
 
 TEST(ExplodeTest, LongLengthAndBigWindow) {
     BitWriter w = FlatTrees();
-    w.Put(1, 1).Put('Q', 8);
+    w.Write(1, 1).Write('Q', 8);
     // 8 KiB window: 7 low distance bits; length symbol 63 takes 8 more bits: 63 + 10 + 2.
-    w.Put(0, 1).Put(0, 7).Code(63, 6).Code(0, 6).Put(10, 8);
-    EXPECT_EQ(Exploded(w.bytes(), 0x0002, 76).out, Bytes(76, 'Q'));
+    w.Write(0, 1).Write(0, 7).Write(MsbFirst(63, 6), 6).Write(MsbFirst(0, 6), 6).Write(10, 8);
+    EXPECT_EQ(Exploded(Finished(w), 0x0002, 76).out, Bytes(76, 'Q'));
+}
+
+// Cut anywhere, also inside a code longer than one table lookup reaches, a stream decodes to a
+// prefix of its bytes: bits that are not there are never taken as zeros.
+TEST(ExplodeTest, TruncatedStreamGivesAPrefix) {
+    const auto entries =
+        ReadEntries(ReadFile(std::string(KEM_TEST_DATA) + "/zip-vectors/hw-implode-8k3t.zip"));
+    const auto words = std::find_if(entries.begin(), entries.end(),
+                                    [](const Entry& e) { return e.name == "words.txt"; });
+    ASSERT_NE(words, entries.end());
+    const Bytes whole = Exploded(words->data, words->flags, words->size).out;
+    ASSERT_EQ(whole.size(), words->size);
+    for (std::size_t cut = 0; cut < words->data.size(); cut += 211) {
+        SCOPED_TRACE(cut);
+        const Bytes part(words->data.begin(), words->data.begin() + cut);
+        const Bytes out = Exploded(part, words->flags, words->size).out;
+        ASSERT_LT(out.size(), whole.size());
+        EXPECT_TRUE(std::equal(out.begin(), out.end(), whole.begin()));
+    }
 }
 
 TEST(ExplodeTest, BrokenTreesAndEmptySlotsAreReportedOnce) {
     BitWriter w;
     // Length tree: three symbols of 1 bit cannot all have codes.
-    w.Put(0, 8).Put(0x20, 8);
+    w.Write(0, 8).Write(0x20, 8);
     // Distance tree: one symbol of 1 bit; the other half of the root stays empty.
-    w.Put(0, 8).Put(0x00, 8);
+    w.Write(0, 8).Write(0x00, 8);
     // Two matches whose distance codes start with the empty 1 slot.
-    w.Put(0, 1).Put(0, 6).Put(1, 1).Put(0, 1).Put(1, 1);
-    w.Put(0, 1).Put(0, 6).Put(1, 1).Put(0, 1).Put(0, 1);
-    const Decoded d = Exploded(w.bytes(), 0, 7);
+    w.Write(0, 1).Write(0, 6).Write(1, 1).Write(0, 1).Write(1, 1);
+    w.Write(0, 1).Write(0, 6).Write(1, 1).Write(0, 1).Write(0, 1);
+    const Decoded d = Exploded(Finished(w), 0, 7);
     EXPECT_EQ(d.out, Bytes(7, 0));
     EXPECT_EQ(d.reports,
               (std::vector<std::string>{"Chybný dekódovací strom !", "Úplně chybné kódování !"}));

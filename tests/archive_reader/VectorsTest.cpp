@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "archive/DosTime.h"
+#include "archive/Methods.h"
 #include "tests/support/ReaderTestSupport.h"
 
 namespace kem::archive::testing {
@@ -39,7 +40,8 @@ TEST_P(VectorsTest, ExtractsEveryMemberWithItsTime) {
     const auto entries = ReadEntries(ReadFile(kVectors + archive));
     ASSERT_FALSE(entries.empty());
     for (const Entry& e : entries) {
-        SCOPED_TRACE(e.name);
+        const Method* method = FindMethod(e.method);
+        SCOPED_TRACE(e.name + ", " + (method != nullptr ? method->name : "unknown method"));
         const std::string out = dir / e.name;
         const Bytes got = ReadFile(out);
         EXPECT_EQ(got.size(), e.size);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "archive/BitReader.h"
+
 namespace kem::archive::test {
 ParsedArchive ParseArchive(const std::string& path) {
     const auto bytes = ReadFile(path);
@@ -78,32 +80,21 @@ std::string Quote(const std::string& path) {
 
 ShrinkCodes ReadShrinkCodes(std::span<const std::uint8_t> stream) {
     ShrinkCodes result;
-    std::size_t bitPos = 0;
-    const std::size_t totalBits = stream.size() * 8;
-    auto read = [&](unsigned width) {
-        int code = 0;
-        for (unsigned i = 0; i < width; ++i, ++bitPos) {
-            code |= ((stream[bitPos / 8] >> (bitPos % 8)) & 1) << i;
-        }
-        return code;
-    };
+    MemorySource source(stream);
+    BitReader bits(source);
     // Fewer bits than one code are the zero padding of the last byte.
-    while (totalBits - bitPos >= result.finalWidth) {
-        const int code = read(result.finalWidth);
-        if (code != 256) {
+    for (int code; (code = bits.Read(result.finalWidth)) >= 0;) {
+        if (code != shrink::kControlCode) {
             result.data.push_back(code);
             continue;
         }
-        if (totalBits - bitPos < result.finalWidth) {
-            break;
-        }
-        const int control = read(result.finalWidth);
-        if (control == 1) {
+        const int control = bits.Read(result.finalWidth);
+        if (control == shrink::kWiden) {
             result.widenedAfter.push_back(result.data.size());
             ++result.finalWidth;
-        } else if (control == 2) {
+        } else if (control == shrink::kPartialClear) {
             result.clearedAfter.push_back(result.data.size());
-        } else {
+        } else if (control >= 0) {
             result.otherControls.push_back(control);
         }
     }

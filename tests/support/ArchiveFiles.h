@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/ShrinkCodes.h"
 #include "archive/ZipFormat.h"
 #include "tests/support/ReaderTestSupport.h"
 
@@ -60,7 +61,7 @@ struct ShrinkCodes {
     std::vector<std::size_t> widenedAfter;
     std::vector<std::size_t> clearedAfter;
     std::vector<int> otherControls;  // the code after a 256 that was neither 1 nor 2
-    unsigned finalWidth = 9;
+    unsigned finalWidth = shrink::kFirstWidth;
 };
 
 ShrinkCodes ReadShrinkCodes(std::span<const std::uint8_t> stream);
