@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/BaudSetting.h"
 #include "app/FileListBox.h"
 #include "app/TFormSet.h"
 #include "base/IniFile.h"
@@ -21,6 +22,7 @@
 #include "base/ui/ErrorBox.h"
 #include "base/ui/WindowLook.h"
 #include "gps/NmeaDecoder.h"
+#include "gps/PortError.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/ExpeditionMaps.h"
@@ -98,6 +100,8 @@ void TFormMain::connectControls() {
         enableTimer1();
         pressDisconnectButton();
     };
+    // The status text then names the rate found.
+    cpDrv->OnBaudRateFound = [this] { enableTimer1(); };
 }
 
 void TFormMain::Attach(const Companions& companions) {
@@ -114,6 +118,7 @@ void TFormMain::Attach(const Companions& companions) {
         SetPeriod(settings.period);
         m_sheet->SetRadius(settings.radius);
         cpDrv->SetPortName(gps::kDevicePrefix + settings.port);
+        setBaud(settings.baud);
     });
 }
 
@@ -170,6 +175,7 @@ void TFormMain::FormShow() {
     m_sheet->SetRadius(ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault));
     cpDrv->SetPortName(gps::kDevicePrefix +
                        ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault));
+    setBaud(baudFromText(ini.ReadString(keys::kSection, keys::kBaud, "")));
 
     const QString separator = QLocale::system().decimalPoint();
     m_decimalSeparator = separator.size() == 1 && separator[0].unicode() < 0x80
@@ -207,9 +213,12 @@ void TFormMain::Connect() {
         }
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Klaida"),
-                    QStringLiteral("Negalima prijungti prie COM.\nPatikrinkite nustatymus."),
-                    QMessageBox::Ok, this);
+    QString text = QStringLiteral("Negalima prijungti prie COM.\nPatikrinkite nustatymus.");
+    const std::string reason = gps::PortErrorText(cpDrv->LastError(), cpDrv->PortName());
+    if (!reason.empty()) {
+        text += '\n' + QString::fromStdString(reason);
+    }
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Klaida"), text, QMessageBox::Ok, this);
     box.exec();
     pressDisconnectButton();
 }
@@ -237,8 +246,12 @@ void TFormMain::ShowConnectionStatus() {
     if (cpDrv->Connected()) {
         const std::string& name = cpDrv->PortName();
         const std::size_t prefix = std::string_view(gps::kDevicePrefix).size();
-        Panel0->setText(QStringLiteral("Prijungta prie ") +
-                        QString::fromStdString(name.size() > prefix ? name.substr(prefix) : ""));
+        QString text = QStringLiteral("Prijungta prie ") +
+                       QString::fromStdString(name.size() > prefix ? name.substr(prefix) : "");
+        if (cpDrv->BaudRateFound()) {
+            text += QStringLiteral(", ") + QString::number(cpDrv->BaudRateValue());
+        }
+        Panel0->setText(text);
     } else {
         Panel0->setText(QStringLiteral("Neprijungta"));
     }
@@ -247,6 +260,14 @@ void TFormMain::ShowConnectionStatus() {
 void TFormMain::Timer1Timer() {
     Timer1->stop();
     ShowConnectionStatus();
+}
+
+void TFormMain::setBaud(std::int32_t baud) {
+    if (baud == keys::kBaudAuto) {
+        cpDrv->SetAutoBaud(true);
+    } else {
+        cpDrv->SetBaudRateValue(static_cast<std::uint32_t>(baud));
+    }
 }
 
 void TFormMain::pressConnectButton() {

@@ -110,6 +110,8 @@ private:
     QLabel* addValueField(const char* name, const char* caption, int left, int top, int width,
                           int height);
 
+    // A Baud setting for the driver: 0 hunts for the rate.
+    void setBaud(std::int32_t baud);
     // The button group: at most one of the two is down.
     void pressConnectButton();
     void pressDisconnectButton();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "app/BaudSetting.h"
 #include "app/PortChoices.h"
 #include "base/IniFile.h"
 #include "base/SettingsKeys.h"
@@ -62,12 +63,21 @@ TFormSet::TFormSet(IniFile& settings, QWidget* parent)
     ComboBox1->setEditText(QStringLiteral(" 15"));
     StaticText11->setBuddy(ComboBox1);
     makeStaticText(this, QStringLiteral("sekundžių"), 124, 67);
+    // The receiver's rate, in the free corner beside the button.
+    QLabel* baudLabel = makeStaticText(this, QStringLiteral("&Greitis, bodai"), 13, 99);
+    BaudComboBox = makeBox(this, "BaudComboBox", {}, 82, 96, 62);
+    for (const auto& choice : baudChoices()) {
+        BaudComboBox->addItem(QString::fromStdString(choice));
+    }
+    BaudComboBox->setEditText(QString::fromStdString(baudText(keys::kBaudDefault)));
+    baudLabel->setBuddy(BaudComboBox);
     btApply = look::named(new QPushButton(QStringLiteral("Taikyti"), this), "btApply");
     look::place(btApply, 168, 96, 65, 20);
 
     setTabOrder(PortComboBox, ComboBox2);
     setTabOrder(ComboBox2, ComboBox1);
-    setTabOrder(ComboBox1, btApply);
+    setTabOrder(ComboBox1, BaudComboBox);
+    setTabOrder(BaudComboBox, btApply);
 
     connect(btApply, &QPushButton::clicked, this, &TFormSet::btApplyClick);
 }
@@ -104,6 +114,8 @@ void TFormSet::FormShow() {
         QString::number(ini.ReadInteger(keys::kSection, keys::kPeriod, keys::kPeriodDefault)));
     ComboBox2->setEditText(
         QString::number(2 * ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault)));
+    BaudComboBox->setEditText(QString::fromStdString(
+        baudText(baudFromText(ini.ReadString(keys::kSection, keys::kBaud, "")))));
 }
 
 void TFormSet::FormClose() {
@@ -112,6 +124,7 @@ void TFormSet::FormClose() {
     settings.period = TextToIntDef(boxText(ComboBox1), keys::kPeriodDefault);
     settings.radius = TextToIntDef(boxText(ComboBox2), 2 * keys::kRadiusDefault) / 2;
     settings.port = std::string(Trim(port));
+    settings.baud = baudFromText(boxText(BaudComboBox));
     emit applied(settings);
 
     // The port is stored as typed; the driver gets it trimmed.
@@ -120,6 +133,7 @@ void TFormSet::FormClose() {
     m_settings.WriteInteger(keys::kSection, keys::kPeriod, settings.period);
     m_settings.WriteInteger(keys::kSection, keys::kRadius, settings.radius);
     m_settings.WriteString(keys::kSection, keys::kPort, port);
+    m_settings.WriteInteger(keys::kSection, keys::kBaud, settings.baud);
 }
 
 void TFormSet::btApplyClick() {

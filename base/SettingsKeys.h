@@ -21,6 +21,9 @@ inline constexpr int kRadiusDefault = 3;
 inline constexpr const char* kPort = "Port";
 // Most GPS receivers are USB-serial adapters.
 inline constexpr const char* kPortDefault = "ttyUSB0";
+inline constexpr const char* kBaud = "Baud";
+inline constexpr int kBaudDefault = 4800;
+inline constexpr int kBaudAuto = 0;  // hunt for the receiver's rate
 inline constexpr const char* kYSet = "YSET";
 inline constexpr const char* kXSet = "XSET";
 inline constexpr int kSetPlaceDefault = 100;

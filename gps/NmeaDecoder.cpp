@@ -46,11 +46,14 @@ std::string_view BeforeStar(std::string_view line) {
 
 }  // namespace
 
+// "$" talker name ",", compared exactly.
 const NmeaDecoder::SentenceRule NmeaDecoder::kSentenceRules[] = {
-    {"$GPRMC,", &NmeaDecoder::DecodeRmc},
-    {"$GPGGA,", &NmeaDecoder::DecodeGga},
-    {"$GPGSV,", &NmeaDecoder::DecodeGsv},  // a cycle of up to three messages
-    {"$GPGSA,", &NmeaDecoder::DecodeGsa},
+    {"RMC,", false, &NmeaDecoder::DecodeRmc},
+    {"GGA,", false, &NmeaDecoder::DecodeGga},
+    // A cycle of up to three messages. The table's rows follow the GPS cycle; other
+    // constellations number their own cycles (GLGSV, GAGSV, ...) and would overwrite it.
+    {"GSV,", true, &NmeaDecoder::DecodeGsv},
+    {"GSA,", false, &NmeaDecoder::DecodeGsa},
 };
 
 NmeaDecoder::NmeaDecoder(DecoderHost& host) : m_host(host) {}
@@ -75,6 +78,8 @@ void NmeaDecoder::Receive(const std::uint8_t* data, std::size_t size) noexcept {
 void NmeaDecoder::ResetForConnect() {
     m_assembler.ClearPending();
     m_deferred.clear();  // bytes of the previous connection
+    m_ggaTalker.clear();
+    m_ggaTime.clear();
     m_fixCounter = 0;
     m_currentSquare.clear();
 }
@@ -118,8 +123,17 @@ void NmeaDecoder::DecodeBatch() {
 }
 
 NmeaDecoder::LineEnd NmeaDecoder::DecodeLine(std::string_view line) {
+    if (line.size() < 3 || line.front() != '$') {
+        return LineEnd::Next;
+    }
+    const std::string_view talker = line.substr(1, 2);
+    const bool gps = talker == "GP";
+    if (!gps && std::find(std::begin(kFixTalkers), std::end(kFixTalkers), talker) ==
+                    std::end(kFixTalkers)) {
+        return LineEnd::Next;
+    }
     for (const SentenceRule& rule : kSentenceRules) {
-        if (line.starts_with(rule.prefix)) {
+        if (line.substr(3).starts_with(rule.name) && (gps || !rule.gpsOnly)) {
             return (this->*rule.decode)(line);
         }
     }
@@ -165,8 +179,17 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeRmc(std::string_view line) {
 //      9-10 altitude and unit  11-12 geoid separation and unit  (13-14 DGPS: unused)
 // The position step runs between the position and the altitude, so a log line it writes carries
 // the altitude of the previous sentence.
+//
+// Multi-constellation receivers may send each fix twice, as "$GPGGA" and "$GNGGA": a GGA from
+// another talker than the one before, with the same time, is that fix again and is not counted.
 NmeaDecoder::LineEnd NmeaDecoder::DecodeGga(std::string_view line) {
     m_fields.Split(line);
+    const std::string_view talker = line.substr(1, 2);
+    const bool sameFix =
+        !m_ggaTalker.empty() && talker != m_ggaTalker && m_fields.At(1) == m_ggaTime;
+    m_ggaTalker = talker;
+    m_ggaTime = m_fields.At(1);
+
     std::string_view time = m_fields.At(1);
     time = time.substr(0, 6);  // 123519.00 shows as 12:35:19
     if (time.size() == 6) {
@@ -177,7 +200,7 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGga(std::string_view line) {
     DecodeLatitude();
     DecodeLongitude();
 
-    if (!m_fix.LatRaw.empty() && !m_fix.LongRaw.empty()) {
+    if (!sameFix && !m_fix.LatRaw.empty() && !m_fix.LongRaw.empty()) {
         if (m_fixCounter == 0) {
             NotifyChanges();
             RunPositionStep();

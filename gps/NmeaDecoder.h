@@ -14,8 +14,9 @@ namespace kem::gps {
 
 // Decodes the receiver's byte stream: "$GPRMC,", "$GPGGA,", "$GPGSV," and "$GPGSA," lines update
 // the fix texts and the satellite table, and every Period-th position sentence runs the position
-// step through the host. Checksums are not verified. The main window owns one decoder and feeds it
-// from its cpDrvReceiveData handler.
+// step through the host. RMC, GGA and GSA of the other GNSS talkers (kFixTalkers) are decoded
+// alike; GSV only from GPS, whose satellites the table holds. Checksums are not verified. The main
+// window owns one decoder and feeds it from its cpDrvReceiveData handler.
 //
 // Failure rules: a short RMC or GSV sentence, or any exception while a line is decoded (a missing
 // field, or a host call that throws), ends the batch silently; the remaining lines of the batch
@@ -24,6 +25,8 @@ namespace kem::gps {
 class NmeaDecoder {
 public:
     static constexpr std::int32_t kDefaultPeriod = 15;
+    // GPS, any combination (GN), GLONASS, Galileo, BeiDou (two ids) and QZSS.
+    static constexpr std::string_view kFixTalkers[] = {"GP", "GN", "GL", "GA", "GB", "BD", "GQ"};
 
     explicit NmeaDecoder(DecoderHost& host);
 
@@ -63,7 +66,8 @@ public:
 private:
     enum class LineEnd { Next, EndBatch };
     struct SentenceRule {
-        std::string_view prefix;
+        std::string_view name;  // after "$" and the talker
+        bool gpsOnly;
         LineEnd (NmeaDecoder::*decode)(std::string_view line);
     };
     static const SentenceRule kSentenceRules[];
@@ -88,6 +92,9 @@ private:
     GpsFix m_fix;
     FixFieldSet m_changed;
     std::string m_currentSquare;
+    // Talker and time field of the last GGA: the same fix from a second talker is not counted.
+    std::string m_ggaTalker;
+    std::string m_ggaTime;
     std::int32_t m_fixCounter = 0;
     std::int32_t m_satCycleCounter = 0;
     std::int32_t m_period = kDefaultPeriod;

@@ -79,6 +79,8 @@ TCommPortDriver::TCommPortDriver(QObject* parent)
     : QObject(parent), m_receiveBuffer(m_inBufSize, 0) {
     SetPort(pnCOM2);
     QObject::connect(&m_pollTimer, &QTimer::timeout, this, [this] { PollTick(); });
+    m_huntTimer.setInterval(kHuntWindow);
+    QObject::connect(&m_huntTimer, &QTimer::timeout, this, [this] { tryNextRate(); });
 }
 
 TCommPortDriver::~TCommPortDriver() {
@@ -101,6 +103,8 @@ void TCommPortDriver::SetPortName(const std::string& value) {
 }
 
 void TCommPortDriver::SetBaudRate(TBaudRate value) {
+    m_autoBaud = false;
+    m_huntTimer.stop();
     m_baudRate = value;
     if (value > brCustom && value <= br256000)
         m_baudRateValue = kBaudRates[value];
@@ -108,6 +112,8 @@ void TCommPortDriver::SetBaudRate(TBaudRate value) {
 }
 
 void TCommPortDriver::SetBaudRateValue(std::uint32_t value) {
+    m_autoBaud = false;
+    m_huntTimer.stop();
     m_baudRateValue = value;
     m_baudRate = brCustom;
     reapplyIfConnected();
@@ -142,29 +148,63 @@ void TCommPortDriver::reapplyIfConnected() {
         ApplyPortSettings();
 }
 
+void TCommPortDriver::SetAutoBaud(bool on) {
+    m_autoBaud = on;
+    if (!on)
+        m_huntTimer.stop();
+    else if (Connected())
+        startHunt();
+}
+
 bool TCommPortDriver::Connect() {
     if (Connected())
         return true;
+    m_lastError = PortError::None;
     FileHandle port(::open(m_portName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (port.Get() < 0)
-        return false;
+        return failConnect(port.OpenError());
     // TIOCEXCL keeps other openers out (except privileged ones); flock catches those too, and
     // refuses a second driver of our own.
     if (ioctl(port.Get(), TIOCEXCL) != 0 || flock(port.Get(), LOCK_EX | LOCK_NB) != 0)
-        return false;
+        return failConnect(errno);
     m_device = std::move(port);
-    if (!ApplyPortSettings()) {
+    if (!(m_autoBaud ? startHunt() : ApplyPortSettings())) {
+        const int error = errno;
         Disconnect();
-        return false;
+        return failConnect(error);
     }
     m_pollTimer.start(m_pollingDelay);
     return true;
+}
+
+bool TCommPortDriver::failConnect(int error) {
+    m_lastError = PortErrorFromErrno(error);
+    if (m_lastError == PortError::None)
+        m_lastError = PortError::Other;
+    return false;
+}
+
+bool TCommPortDriver::startHunt() {
+    m_baudRate = brCustom;
+    m_baudRateValue = m_hunt.Start();
+    m_huntTimer.start();
+    return ApplyPortSettings();
+}
+
+void TCommPortDriver::tryNextRate() {
+    // Not from inside the receive handler: applying a rate discards pending input.
+    if (!Connected() || !hunting() || m_inHandler)
+        return;
+    m_baudRateValue = m_hunt.Next();
+    // A rate the device refuses leaves the old one in place until the next turn.
+    ApplyPortSettings();
 }
 
 void TCommPortDriver::Disconnect() {
     if (!Connected())
         return;
     m_pollTimer.stop();
+    m_huntTimer.stop();
     // A pseudo-terminal keeps its exclusive flag after the last close while its master lives;
     // clear it so that the port can be opened again.
     ioctl(m_device.Get(), TIOCNXCL);
@@ -236,7 +276,13 @@ void TCommPortDriver::PollTick() {
             hangUp();
         return;  // EAGAIN and other passing errors: try again next tick
     }
-    if (got == 0 || !OnReceiveData)
+    if (got > 0 && hunting() &&
+        m_hunt.Feed(m_receiveBuffer.data(), static_cast<std::size_t>(got))) {
+        m_huntTimer.stop();
+        if (OnBaudRateFound)
+            OnBaudRateFound();
+    }
+    if (got == 0 || !OnReceiveData || !Connected())
         return;
     // Paused while the handler runs: a tick from a nested event loop inside it must not read.
     m_inHandler = true;

@@ -3,12 +3,15 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "base/FileHandle.h"
+#include "gps/BaudHunt.h"
+#include "gps/PortError.h"
 
 namespace kem::gps {
 
@@ -90,13 +93,23 @@ public:
     void SetPortName(const std::string& value);
 
     // Any value but brCustom also sets BaudRateValue. The line settings of this group are
-    // applied again at once while connected (which also discards pending input).
+    // applied again at once while connected (which also discards pending input). Setting a rate
+    // ends AutoBaud.
     TBaudRate BaudRate() const { return m_baudRate; }
     void SetBaudRate(TBaudRate value);
 
     // Also sets BaudRate to brCustom. Rates without a standard speed code use a custom divisor.
     std::uint32_t BaudRateValue() const { return m_baudRateValue; }
     void SetBaudRateValue(std::uint32_t value);
+
+    // Hunting for the receiver's rate: each connection starts at the first rate of BaudHunt and,
+    // while no line arrives that starts with "$" and ends in a valid checksum, applies the next
+    // rate every kHuntWindow; the first rate that brings one stays (BaudRateValue). Turned on
+    // while connected, the hunt starts at once. Nothing is sent to the receiver.
+    bool AutoBaud() const { return m_autoBaud; }
+    void SetAutoBaud(bool on);
+    // True once the hunt of this connection has found the rate.
+    bool BaudRateFound() const { return m_autoBaud && m_hunt.Found(); }
 
     TDataBits DataBits() const { return m_dataBits; }
     void SetDataBits(TDataBits value) { setLineSetting(m_dataBits, value); }
@@ -136,11 +149,19 @@ public:
     // adapter, closed pseudo-terminal master); Connected() is already false.
     std::function<void()> OnHangup;
 
+    // Called when the hunt of AutoBaud has found the rate, before the bytes that showed it are
+    // handed to OnReceiveData.
+    std::function<void()> OnBaudRateFound;
+
     bool Connected() const { return m_device.Get() >= 0; }
 
     // Opens PortName exclusively (existing devices only), applies the line settings and starts
-    // polling. True if the port is (or already was) open; a failure leaves it closed.
+    // polling. True if the port is (or already was) open; a failure leaves it closed and
+    // LastError tells why.
     bool Connect();
+
+    // Why the last Connect failed; None after one that succeeded.
+    PortError LastError() const { return m_lastError; }
 
     // Stops polling and closes the port; nothing when not connected.
     void Disconnect();
@@ -166,6 +187,8 @@ public:
     static constexpr std::uint32_t kMaxBufSize = 8192;
     static constexpr std::uint16_t kDefaultPollingDelay = 50;
     static constexpr std::uint16_t kMinPollingDelay = 5;
+    // Long enough for a receiver that sends once a second to send one whole sentence.
+    static constexpr std::chrono::milliseconds kHuntWindow{1500};
 
 private:
     template <typename T>
@@ -175,6 +198,10 @@ private:
     }
     void reapplyIfConnected();
     void hangUp();
+    bool failConnect(int error);
+    bool hunting() const { return m_autoBaud && !m_hunt.Found(); }
+    bool startHunt();
+    void tryNextRate();
 
     FileHandle m_device;
     TPortNumber m_port = pnCOM2;
@@ -191,8 +218,12 @@ private:
     std::uint16_t m_pollingDelay = kDefaultPollingDelay;
     bool m_enableDtrOnOpen = true;
     bool m_inHandler = false;
+    bool m_autoBaud = false;
+    PortError m_lastError = PortError::None;
+    BaudHunt m_hunt;
     std::vector<char> m_receiveBuffer;
     QTimer m_pollTimer;
+    QTimer m_huntTimer;
 };
 
 }  // namespace kem::gps

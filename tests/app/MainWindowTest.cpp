@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -20,12 +21,36 @@
 #include "gps/NmeaDecoder.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
+#include "maps/MapSheet.h"
+#include "tools/kemsim/NmeaSentence.h"
+#include "tools/kemsim/SimulatedReceiver.h"
 
 namespace kem::test {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+
+// kemsim started with the arguments; stopped with the object.
+class Kemsim {
+public:
+    explicit Kemsim(const QStringList& args) {
+        m_process.start(QStringLiteral(KEM_PROGRAM_DIR "/kemsim"), args);
+        if (!m_process.waitForReadyRead(5000)) {
+            throw std::runtime_error("kemsim did not start");
+        }
+        m_port = m_process.readLine().trimmed().toStdString();
+    }
+    ~Kemsim() {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+    const std::string& port() const { return m_port; }
+
+private:
+    QProcess m_process;
+    std::string m_port;
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -100,12 +125,16 @@ TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMalformedValueRules) {
         int period;
         int radius;
         bool log;
+        int baud;  // 0: hunt
     };
     const Case cases[] = {
-        {"exact Bold", "[SETTINGS]\nFont=Bold\n", true, 15, 3, false},
-        {"lower-case bold", "[settings]\nFont=bold\n", false, 15, 3, false},
-        {"hex period", "[SETTINGS]\nPeriod=0x1E\nRadius=5\nLog=7\n", false, 30, 5, true},
-        {"garbage", "[SETTINGS]\nPeriod=abc\nRadius=\nLog=yes\n", false, 15, 3, false},
+        {"exact Bold", "[SETTINGS]\nFont=Bold\nBaud=0\n", true, 15, 3, false, 0},
+        {"lower-case bold", "[settings]\nFont=bold\nbaud=9600\n", false, 15, 3, false, 9600},
+        {"hex period", "[SETTINGS]\nPeriod=0x1E\nRadius=5\nLog=7\nBaud=0x9600\n", false, 30, 5,
+         true, 0x9600},
+        {"garbage", "[SETTINGS]\nPeriod=abc\nRadius=\nLog=yes\nBaud=fast\n", false, 15, 3, false,
+         4800},
+        {"negative rate", "[SETTINGS]\nBaud=-1\n", false, 15, 3, false, 4800},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,6 +147,9 @@ TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMalformedValueRules) {
         EXPECT_EQ(FormMain->Decoder()->Period(), c.period);
         EXPECT_EQ(FormMain->Radius(), c.radius);
         EXPECT_EQ(child<QAction>(*FormMain, "MLog")->isChecked(), c.log);
+        EXPECT_EQ(FormMain->Driver().AutoBaud(), c.baud == 0);
+        EXPECT_EQ(FormMain->Driver().BaudRateValue(),
+                  c.baud == 0 ? 4800u : static_cast<std::uint32_t>(c.baud));
     }
 }
 
@@ -191,25 +223,46 @@ TEST_F(MainWindowTest, ReenablingTheRunningStatusTimerDoesNotRestartIt) {
     EXPECT_EQ(status(), "Neprijungta");
 }
 
-TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaAndKeepsTheStatus) {
+TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaWithTheReasonAndKeepsTheStatus) {
+    PseudoTerminal pty;
+    const std::string held = "/dev/" + pty.portName();
+    QProcess holder;  // another program on the port
+    holder.start(KEM_PORT_PROBE, {"--hold", QString::fromStdString(held)});
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    ASSERT_EQ(holder.readLine(), "connected\n");
+    struct Case {
+        std::string device;
+        std::string reason;
+    } const cases[] = {
+        {"/dev/kemgps-no-such-port", "Įrenginys /dev/kemgps-no-such-port nerastas."},
+        {held, "Įrenginį " + held + " naudoja kita programa."},
+    };
     ShownForms shown;
     waitUntil([&] { return status() == "Neprijungta"; });
-    FormMain->Driver().SetPortName("/dev/kemgps-no-such-port");
-    int bothDown = 0;
-    MessageBoxCatcher catcher([&] { bothDown += connectButtonDown() && disconnectButtonDown(); });
-    child<QToolButton>(*FormMain, "btConnect")->click();
-    ASSERT_EQ(catcher.boxes().size(), 1u);
-    EXPECT_EQ(bothDown, 0);  // one group: never both down, not even behind the box
-    const auto& box = catcher.boxes().front();
-    EXPECT_EQ(box.title, "Klaida");
-    EXPECT_EQ(box.text, "Negalima prijungti prie COM.\nPatikrinkite nustatymus.");
-    EXPECT_EQ(box.buttons, QStringList{"OK"});
-    EXPECT_TRUE(box.errorIcon);
-    EXPECT_FALSE(connectButtonDown());
-    EXPECT_TRUE(disconnectButtonDown());
-    EXPECT_FALSE(child<QTimer>(*FormMain, "Timer1")->isActive());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device);
+        FormMain->Driver().SetPortName(c.device);
+        int bothDown = 0;
+        MessageBoxCatcher catcher(
+            [&] { bothDown += connectButtonDown() && disconnectButtonDown(); });
+        child<QToolButton>(*FormMain, "btConnect")->click();
+        ASSERT_EQ(catcher.boxes().size(), 1u);
+        EXPECT_EQ(bothDown, 0);  // one group: never both down, not even behind the box
+        const auto& box = catcher.boxes().front();
+        EXPECT_EQ(box.title, "Klaida");
+        EXPECT_EQ(box.text,
+                  QString::fromStdString(
+                      "Negalima prijungti prie COM.\nPatikrinkite nustatymus.\n" + c.reason));
+        EXPECT_EQ(box.buttons, QStringList{"OK"});
+        EXPECT_TRUE(box.errorIcon);
+        EXPECT_FALSE(connectButtonDown());
+        EXPECT_TRUE(disconnectButtonDown());
+        EXPECT_FALSE(child<QTimer>(*FormMain, "Timer1")->isActive());
+    }
     spin(1200ms);
     EXPECT_EQ(status(), "Neprijungta");
+    holder.closeWriteChannel();
+    holder.waitForFinished(5000);
 }
 
 TEST_F(MainWindowTest, FixFromTheReceiverFillsThePanel) {
@@ -241,13 +294,10 @@ TEST_F(MainWindowTest, FixFromTheReceiverFillsThePanel) {
 }
 
 TEST_F(MainWindowTest, FixFromKemsimReachesAllEightFieldsAndTheDate) {
-    QProcess kemsim;
-    kemsim.start(QStringLiteral(KEM_PROGRAM_DIR "/kemsim"), {"--speed", "10"});
-    ASSERT_TRUE(kemsim.waitForReadyRead(5000)) << "kemsim did not start";
-    const std::string port = kemsim.readLine().trimmed().toStdString();
+    const Kemsim kemsim({"--speed", "10"});
     ShownForms shown;
     TFormMain& main = *FormMain;
-    main.Driver().SetPortName("/dev/" + port);
+    main.Driver().SetPortName("/dev/" + kemsim.port());
     child<QToolButton>(main, "btConnect")->click();
     ASSERT_TRUE(main.Driver().Connected());
     QLabel* const fields[] = {child<QLabel>(main, "edPrec"),     child<QLabel>(main, "edSat"),
@@ -265,8 +315,89 @@ TEST_F(MainWindowTest, FixFromKemsimReachesAllEightFieldsAndTheDate) {
     EXPECT_TRUE(child<QLabel>(main, "edLat")->text().endsWith("\" N"));
     EXPECT_TRUE(child<QLabel>(main, "edLong")->text().endsWith("\" E"));
     EXPECT_TRUE(child<QLabel>(main, "pnDateTime")->text().endsWith(" UTC"));
-    kemsim.terminate();
-    kemsim.waitForFinished(3000);
+}
+
+TEST_F(MainWindowTest, AutoFindsAMultiConstellationReceiverAt38400) {
+    folder.writeIni("[SETTINGS]\nBaud=0\n");
+    const Kemsim kemsim({"--speed", "4", "--baud", "38400", "--talker", "GN"});
+    ShownForms shown;
+    FormMain->Driver().SetPortName("/dev/" + kemsim.port());
+    child<QToolButton>(*FormMain, "btConnect")->click();
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return status() ==
+                   QString::fromStdString("Prijungta prie " + kemsim.port() + ", 38400");
+        },
+        10s));
+    EXPECT_TRUE(waitUntil([&] { return child<QLabel>(*FormMain, "edPrec")->text() == "3D"; }));
+    EXPECT_TRUE(child<QLabel>(*FormMain, "edLat")->text().endsWith("\" N"));
+}
+
+TEST_F(MainWindowTest, AFixedWrongRateShowsGarbageAndNoFix) {
+    const Kemsim kemsim({"--speed", "4", "--baud", "9600"});
+    ShownForms shown;
+    child<QAction>(*FormMain, "MGPS")->trigger();
+    FormMain->Driver().SetPortName("/dev/" + kemsim.port());
+    child<QToolButton>(*FormMain, "btConnect")->click();
+    ASSERT_TRUE(FormMain->Driver().Connected());
+    EXPECT_TRUE(waitUntil([&] { return FormMemo->lineCount() >= 10; }, 5s));
+    const QString text = child<QPlainTextEdit>(*FormMemo, "InMemo")->toPlainText();
+    EXPECT_FALSE(text.contains('$')) << text.toStdString();
+    for (const char* field : {"edPrec", "edLastTime", "edLat", "edLong", "edSpeed", "pnDateTime"}) {
+        EXPECT_EQ(child<QLabel>(*FormMain, field)->text(), "") << field;
+    }
+    EXPECT_TRUE(waitUntil(
+        [&] { return status() == QString::fromStdString("Prijungta prie " + kemsim.port()); }));
+}
+
+// The same drive from a GPS receiver, a multi-constellation one and one that sends each fix from
+// both talkers: the same fix panel, log and map.
+TEST_F(MainWindowTest, GnssTalkersGiveTheSamePanelLogAndMapAsGps) {
+    struct Result {
+        std::string log;
+        QStringList panel;
+        QImage map;
+    };
+    const kemsim::SimulatedReceiver receiver(1765000000);  // 2025-12-06 05:46:40 UTC
+    auto drive = [&](const std::vector<std::string>& talkers) {
+        folder.writeIni("[SETTINGS]\nLog=1\nPeriod=1\n");
+        fs::remove(folder.path() / "EKSPEDICIJOS/Log.txt");
+        PseudoTerminal pty;
+        ShownForms shown;
+        connectTo(pty);
+        for (std::int64_t second = 0; second < 12; ++second) {
+            std::string bytes;
+            for (const auto& line : kemsim::WithTalkers(receiver.Second(second), talkers)) {
+                bytes += line;
+            }
+            pty.write(bytes);
+            // GGA field 1, hhmmss.00, shown as hh:mm:ss
+            std::string time = bytes.substr(bytes.find("GGA,") + 4, 6);
+            time.insert(4, 1, ':').insert(2, 1, ':');
+            EXPECT_TRUE(waitUntil([&] { return FormMain->Decoder()->Fix().TimeText == time; }));
+        }
+        spin(300ms);
+        Result result;
+        for (const char* field : {"edPrec", "edSat", "edLastTime", "edLat", "edLong", "edH1",
+                                  "edH2", "edSpeed", "pnDateTime"}) {
+            result.panel.append(child<QLabel>(*FormMain, field)->text());
+        }
+        result.map = FormMain->Sheet().Picture();
+        std::ifstream log(folder.path() / "EKSPEDICIJOS/Log.txt", std::ios::binary);
+        result.log.assign(std::istreambuf_iterator<char>(log), {});
+        return result;
+    };
+    const Result gps = drive({"GP"});
+    EXPECT_EQ(std::count(gps.log.begin(), gps.log.end(), '\n'), 8);  // seconds 4 to 11 have a fix
+    EXPECT_EQ(gps.panel.front(), "3D");
+    for (const auto& talkers :
+         {std::vector<std::string>{"GN"}, std::vector<std::string>{"GP", "GN"}}) {
+        SCOPED_TRACE(talkers.back() + std::to_string(talkers.size()));
+        const Result other = drive(talkers);
+        EXPECT_EQ(other.log, gps.log);
+        EXPECT_EQ(other.panel, gps.panel);
+        EXPECT_TRUE(other.map == gps.map);
+    }
 }
 
 TEST_F(MainWindowTest, RawTextWindowEchoesWhileVisibleAndClearsPast200Lines) {

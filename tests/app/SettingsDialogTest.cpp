@@ -31,6 +31,7 @@ TEST_F(SettingsDialogTest, ShowsTheDefaultsAtItsDefaultPlace) {
     EXPECT_EQ(child<QComboBox>(*FormSet, "PortComboBox")->currentText(), "ttyUSB0");
     EXPECT_EQ(child<QComboBox>(*FormSet, "ComboBox2")->currentText(), "6");
     EXPECT_EQ(child<QComboBox>(*FormSet, "ComboBox1")->currentText(), "15");
+    EXPECT_EQ(child<QComboBox>(*FormSet, "BaudComboBox")->currentText(), "4800");
     EXPECT_EQ(FormSet->pos(), QPoint(100, 100));
 }
 
@@ -39,29 +40,44 @@ TEST_F(SettingsDialogTest, BoxTextsAreParsedAppliedAndStored) {
         const char* name;
         QString size;
         QString period;
+        QString baud;
         int radius;
         int periodValue;
+        int baudValue;  // 0: hunt
     };
     const Case cases[] = {
-        {"list entries with blanks", " 4", "  5", 2, 5},
-        {"odd size loses a pixel", "7", " 15", 3, 15},
-        {"size one gives no mark", "1", "60", 0, 60},
-        {"not integers give the defaults", "abc", "abc", 3, 15},
+        {"list entries with blanks", " 4", "  5", "Auto", 2, 5, 0},
+        {"odd size loses a pixel", "7", " 15", " 9600", 3, 15, 9600},
+        {"size one gives no mark", "1", "60", "auto", 0, 60, 0},
+        {"not integers give the defaults", "abc", "abc", "fast", 3, 15, 4800},
+        {"a rate not in the list", "6", "10", "230400", 3, 10, 230400},
+        {"a negative rate", "6", "10", "-9600", 3, 10, 4800},
     };
     ShownForms shown;
+    const gps::TCommPortDriver& driver = FormMain->Driver();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FormMain->SetUp();
         type(child<QComboBox>(*FormSet, "ComboBox2"), c.size);
         type(child<QComboBox>(*FormSet, "ComboBox1"), c.period);
+        type(child<QComboBox>(*FormSet, "BaudComboBox"), c.baud);
         child<QPushButton>(*FormSet, "btApply")->click();
         EXPECT_FALSE(FormSet->isVisible());
         EXPECT_EQ(FormMain->Radius(), c.radius);
         EXPECT_EQ(FormMain->Period(), c.periodValue);
         EXPECT_EQ(FormMain->Decoder()->Period(), c.periodValue);
+        EXPECT_EQ(driver.AutoBaud(), c.baudValue == 0);
+        if (c.baudValue != 0) {
+            EXPECT_EQ(driver.BaudRateValue(), static_cast<std::uint32_t>(c.baudValue));
+        }
         EXPECT_TRUE(folder.iniHolds("Radius=" + std::to_string(c.radius) + "\n") ||
                     folder.iniHolds("Radius=" + std::to_string(c.radius) + "\r\n"));
         EXPECT_TRUE(folder.iniHolds("Period=" + std::to_string(c.periodValue)));
+        EXPECT_TRUE(folder.iniHolds("Baud=" + std::to_string(c.baudValue)));
+        FormMain->SetUp();  // and shows it back
+        EXPECT_EQ(child<QComboBox>(*FormSet, "BaudComboBox")->currentText(),
+                  c.baudValue == 0 ? QString("Auto") : QString::number(c.baudValue));
+        FormSet->hide();
     }
 }
 

@@ -1,15 +1,21 @@
+#include "tools/kemsim/NmeaSentence.h"
 #include "tools/kemsim/Options.h"
 #include "tools/kemsim/ReplayLog.h"
 #include "tools/kemsim/Transmitter.h"
 
+#include "gps/BaudHunt.h"
 #include "gps/TCommPortDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -53,9 +59,10 @@ private:
 
 TEST(Options, ParsesValuesAndRejectsBadOnes) {
     std::string error;
-    const auto o = ParseOptions({"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps",
-                                 "--hangup-after", "3", "--seed", "9"},
-                                error);
+    const auto o =
+        ParseOptions({"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps",
+                      "--hangup-after", "3", "--seed", "9", "--baud", "38400", "--talker=GP,GN"},
+                     error);
     ASSERT_TRUE(o) << error;
     EXPECT_DOUBLE_EQ(o->speed, 2.5);
     EXPECT_EQ(o->count, 30);
@@ -63,12 +70,15 @@ TEST(Options, ParsesValuesAndRejectsBadOnes) {
     EXPECT_EQ(o->linkPath, "/tmp/gps");
     EXPECT_DOUBLE_EQ(o->hangupAfter.value_or(0), 3.0);
     EXPECT_EQ(o->seed, 9u);
+    EXPECT_EQ(o->baud, 38400u);
+    EXPECT_EQ(o->talkers, (std::vector<std::string>{"GP", "GN"}));
 
     const std::vector<std::vector<std::string>> bad = {
-        {"--sped", "2"},           {"--speed"},      {"--speed", "fast"},
-        {"--speed", "-1"},         {"--count", "0"}, {"--count", "1.5"},
-        {"--noise=yes"},           {"extra"},        {"--link", ""},
-        {"--hangup-after", "nan"},
+        {"--sped", "2"},           {"--speed"},         {"--speed", "fast"},
+        {"--speed", "-1"},         {"--count", "0"},    {"--count", "1.5"},
+        {"--noise=yes"},           {"extra"},           {"--link", ""},
+        {"--hangup-after", "nan"}, {"--baud", "14400"}, {"--talker", "gn"},
+        {"--talker", "GPN"},       {"--talker", "GP,"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(args.front());
@@ -83,7 +93,7 @@ TEST(Program, HelpAndBadOptions) {
     const std::string help = run("--help", status);
     EXPECT_EQ(status, 0);
     for (const char* option : {"--link", "--speed", "--replay", "--split", "--noise",
-                               "--hangup-after", "--count", "--stdout"})
+                               "--hangup-after", "--count", "--stdout", "--baud", "--talker"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     run("--frobnicate", status);
     EXPECT_EQ(status, 2);
@@ -176,13 +186,44 @@ TEST(Transmitter, SplittingKeepsTheBytesAndNoiseDamagesOnlySome) {
     }
 }
 
-// The real path: kemsim's pseudo-terminal read by the driver, until kemsim hangs up.
-TEST(Program, DriverReceivesValidSentencesUntilHangUp) {
+TEST(Talkers, RenameOnlyTheFixSentencesAndKeepTheirChecksumsHonest) {
+    const std::vector<std::string> lines = {
+        Frame("GPRMC,120000,V,,,,,,,010124,,,N"), "$GPGGA,120000.00,,,,,0,00,,,,,,,*00\r\n",
+        Frame("GPGSA,A,1,,,,,,,,,,,,,,,"), Frame("GPGSV,1,1,01,05,40,083,46"), "junk\r\n"};
+    const auto out = WithTalkers(lines, {"GP", "GN"});
+    EXPECT_EQ(out, (std::vector<std::string>{
+                       lines[0], Frame("GNRMC,120000,V,,,,,,,010124,,,N"), lines[1],
+                       "$GNGGA,120000.00,,,,,0,00,,,,,,,*00\r\n",  // a wrong sum stays wrong
+                       lines[2], Frame("GNGSA,A,1,,,,,,,,,,,,,,,"), lines[3], lines[4]}));
+}
+
+TEST(Transmitter, AnotherRateTurnsLinesIntoGarbageLines) {
+    const std::string line = Frame("GPGGA,120000.00,5441.1234,N,02519.5678,E,1,08,0.9,,,,,,");
+    std::string text;
+    for (int i = 0; i < 50; ++i)
+        text += line;
+    std::mt19937 random(1);
+    for (const std::uint32_t readRate : {2400u, 9600u, 38400u}) {
+        SCOPED_TRACE(readRate);
+        const std::string garbage = Garble(text, 4800, readRate, random);
+        EXPECT_EQ(garbage.find('$'), std::string::npos);
+        EXPECT_EQ(std::count(garbage.begin(), garbage.end(), '\n'), 50);
+        const double want = (text.size() - 100.0) * readRate / 4800 + 100;
+        EXPECT_NEAR(static_cast<double>(garbage.size()), want, want * 0.05);
+    }
+}
+
+void ensureCoreApplication() {
     static int argc = 1;
     static char name[] = "kemsim_tests";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv);
+}
+
+// The real path: kemsim's pseudo-terminal read by the driver, until kemsim hangs up.
+TEST(Program, DriverReceivesValidSentencesUntilHangUp) {
+    ensureCoreApplication();
 
     FILE* sim = popen((kKemsim + " --speed 5 --hangup-after 2 2>/dev/null").c_str(), "r");
     ASSERT_NE(sim, nullptr);
@@ -225,6 +266,48 @@ TEST(Program, DriverReceivesValidSentencesUntilHangUp) {
         ++sentences;
     }
     EXPECT_GT(sentences, 30);
+}
+
+// "Auto" on the real path: the driver tries rate after rate until kemsim's sentences come
+// through, and from then on receives sentences only.
+TEST(Program, AutoBaudFindsTheRateKemsimTalksAt) {
+    ensureCoreApplication();
+    for (const std::uint32_t baud : {9600u, 38400u}) {
+        SCOPED_TRACE(baud);
+        QProcess sim;
+        sim.start(QString::fromStdString(kKemsim),
+                  {"--speed", "4", "--baud", QString::number(baud)});
+        ASSERT_TRUE(sim.waitForReadyRead(5000));
+        gps::TCommPortDriver driver;
+        driver.SetPortName(gps::kDevicePrefix + sim.readLine().trimmed().toStdString());
+        driver.SetAutoBaud(true);
+        int found = 0;
+        std::string received;
+        driver.OnBaudRateFound = [&] { ++found; };
+        driver.OnReceiveData = [&](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
+            if (driver.BaudRateFound())
+                received.append(data, size);
+        };
+        ASSERT_TRUE(driver.Connect());
+        EXPECT_EQ(driver.BaudRateValue(), 4800u);
+        QEventLoop loop;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (std::count(received.begin(), received.end(), '\n') > 12)
+                loop.quit();
+        });
+        watch.start(20);
+        QTimer::singleShot(10s, &loop, &QEventLoop::quit);
+        loop.exec();
+        sim.terminate();
+        sim.waitForFinished();
+
+        EXPECT_EQ(found, 1);
+        EXPECT_EQ(driver.BaudRateValue(), baud);
+        std::istringstream in(received.substr(received.find('\n') + 1));
+        for (std::string line; std::getline(in, line) && !in.eof();)
+            EXPECT_TRUE(gps::HasValidChecksum(line.substr(0, line.size() - 1))) << line;
+    }
 }
 
 }  // namespace

@@ -83,6 +83,30 @@ TEST_F(PositionStep, CadenceFollowsPeriod) {
     EXPECT_EQ(StepsOver(7), (std::vector<int>{1, 4, 7}));
 }
 
+TEST_F(PositionStep, OneFixFromTwoTalkersCountsOnce) {
+    auto from = [](const char* talker, int second) {
+        return WithChecksum(talker + Gga(second).substr(3, Gga(second).find('*') - 3));
+    };
+    decoder.SetPeriod(2);
+    std::vector<int> ran;
+    for (int i = 1; i <= 6; ++i) {
+        host.calls.clear();
+        FeedLines(decoder, {from("GP", i), from("GN", i), from("GL", i)});
+        if (!host.calls.empty()) {
+            ran.push_back(i);
+        }
+    }
+    EXPECT_EQ(ran, (std::vector<int>{1, 3, 5}));
+
+    // One talker repeating itself counts each time, as a GPS receiver's sentences always did.
+    decoder.SetPeriod(1);
+    host.calls.clear();
+    FeedLines(decoder, {from("GN", 7), from("GN", 7)});
+    EXPECT_EQ(std::count_if(host.calls.begin(), host.calls.end(),
+                            [](const std::string& c) { return c.starts_with("CalcKEM"); }),
+              2);
+}
+
 TEST_F(PositionStep, OnlySentencesWithAKnownPositionCount) {
     decoder.SetPeriod(2);
     host.calls.clear();

@@ -187,13 +187,42 @@ TEST_F(Sentences, GsaFixTypeSetsModeAndNoFix) {
     }
 }
 
-TEST_F(Sentences, OnlyTheFourExactPrefixesAreDecoded) {
-    FeedLines(decoder, {"$GNGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
-                        " $GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
+TEST_F(Sentences, EveryGnssTalkerGivesTheSameFixAsGps) {
+    const std::string gpsOnly[] = {kRmc, kGga, kGsa};
+    FeedLines(decoder, {kRmc, kGga, kGsa});
+    const GpsFix want = Fix();
+    for (const std::string_view talker : NmeaDecoder::kFixTalkers) {
+        SCOPED_TRACE(talker);
+        RecordingHost other;
+        NmeaDecoder decoder(other);
+        std::vector<std::string> lines;
+        for (const std::string& line : gpsOnly) {
+            lines.push_back(WithChecksum(std::string(talker) + line.substr(3, line.find('*') - 3)));
+        }
+        FeedLines(decoder, lines);
+        EXPECT_EQ(decoder.Fix().DateTimeText, want.DateTimeText);
+        EXPECT_EQ(decoder.Fix().SpeedText, want.SpeedText);
+        EXPECT_EQ(decoder.Fix().LatText, want.LatText);
+        EXPECT_EQ(decoder.Fix().LongRaw, want.LongRaw);
+        EXPECT_EQ(decoder.Fix().AltitudeText, want.AltitudeText);
+        EXPECT_EQ(decoder.Fix().SatsText, want.SatsText);
+        EXPECT_EQ(decoder.Fix().ModeText, "3D");
+        EXPECT_EQ(other.StepCalls(), host.StepCalls());
+    }
+}
+
+TEST_F(Sentences, OtherLinesAreIgnored) {
+    host.satVisible = true;
+    FeedLines(decoder, {" $GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
                         "$gpgga,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
-                        "$GPGGA", "$GPGGAX,1,2", "", "#comment"});
+                        "$XXGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
+                        "$GNGGAX,1,2", "$GPGGA", "$GN", "", "#comment",
+                        // other constellations' satellites keep out of the GPS table
+                        WithChecksum("GLGSV,1,1,02,65,40,083,46,66,17,308,41"),
+                        WithChecksum("GNGSV,1,1,02,65,40,083,46,66,17,308,41")});
     EXPECT_EQ(Fix().TimeText, "");
     EXPECT_TRUE(host.changes.empty());
+    EXPECT_EQ(host.table.Cell(1, SatColumn::Nr), "");
     // The checksum is not verified.
     Line("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*00");
     EXPECT_EQ(Fix().TimeText, "12:35:19");

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -9,10 +11,12 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTimer>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <random>
@@ -197,13 +201,25 @@ TEST_F(DriverTest, TicksDoNotAllocate) {
     EXPECT_EQ(allocations, 0);
 }
 
-TEST_F(DriverTest, RefusesWhatIsNotAnOpenableTerminal) {
-    for (const char* name : {"/dev/kemgps-no-such-port", "/dev/null", "/tmp"}) {
-        SCOPED_TRACE(name);
-        driver.SetPortName(name);
+TEST_F(DriverTest, RefusesWhatIsNotAnOpenableTerminalAndSaysWhy) {
+    struct Case {
+        const char* name;
+        PortError why;
+    } const cases[] = {
+        {"/dev/kemgps-no-such-port", PortError::Missing},
+        {"/dev/null", PortError::NotSerial},
+        {"/tmp", PortError::Other},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        driver.SetPortName(c.name);
         EXPECT_FALSE(driver.Connect());
         EXPECT_FALSE(driver.Connected());
+        EXPECT_EQ(driver.LastError(), c.why);
     }
+    driver.SetPortName(pty.slaveName());
+    EXPECT_TRUE(driver.Connect());
+    EXPECT_EQ(driver.LastError(), PortError::None);
 }
 
 TEST_F(DriverTest, ConnectWhileConnectedKeepsThePortAndItsQueue) {
@@ -222,6 +238,7 @@ TEST_F(DriverTest, PortIsExclusive) {
     second.SetPortName(pty.slaveName());
     EXPECT_FALSE(second.Connect());
     EXPECT_FALSE(second.Connected());
+    EXPECT_EQ(second.LastError(), PortError::Busy);
     EXPECT_TRUE(driver.Connected());
 
     driver.Disconnect();
@@ -292,8 +309,68 @@ TEST_F(DriverTest, RefusedSettingsKeepAnOpenPortOpenAndFailAConnect) {
     seven.SetDataBits(db7BITS);
     EXPECT_FALSE(seven.Connect());
     EXPECT_FALSE(seven.Connected());
+    EXPECT_EQ(seven.LastError(), PortError::Refused);
     seven.SetDataBits(db8BITS);
     EXPECT_TRUE(seven.Connect()) << "the failed attempt released the port";
+}
+
+// The reasons another program and another user meet, told as the "Klaida" box tells them.
+TEST_F(DriverTest, AnotherProgramOrAnotherUserIsToldWhy) {
+    QProcess holder;
+    holder.start(KEM_PORT_PROBE, {"--hold", QString::fromStdString(pty.slaveName())});
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    ASSERT_EQ(holder.readLine(), "connected\n");
+    EXPECT_FALSE(driver.Connect());
+    EXPECT_EQ(driver.LastError(), PortError::Busy);
+    EXPECT_EQ(PortErrorText(PortError::Busy, pty.slaveName()),
+              "Įrenginį " + pty.slaveName() + " naudoja kita programa.");
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+    EXPECT_TRUE(driver.Connect());
+    driver.Disconnect();
+
+    // Permission checks do not apply to root: the probe then runs as nobody.
+    ASSERT_EQ(chmod(pty.slaveName().c_str(), 0), 0);
+    std::string command = std::string(KEM_PORT_PROBE) + " " + pty.slaveName();
+    if (geteuid() == 0)
+        command = "setpriv --reuid=65534 --regid=65534 --clear-groups " + command;
+    FILE* probe = popen((command + " 2>&1").c_str(), "r");
+    ASSERT_NE(probe, nullptr);
+    char line[512] = {};
+    const bool answered = std::fgets(line, sizeof line, probe) != nullptr;
+    const int status = pclose(probe);
+    if (geteuid() == 0 && WEXITSTATUS(status) != 1)
+        GTEST_SKIP() << "cannot run as nobody here: " << line;
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(std::string(line), "Prieiga prie " + pty.slaveName() +
+                                     " uždrausta: įtraukite naudotoją į grupę dialout ir "
+                                     "prisijunkite iš naujo.\n");
+}
+
+TEST_F(DriverTest, AutoBaudStartsAtTheFirstRateAndStaysWhereSentencesCome) {
+    driver.SetAutoBaud(true);
+    int found = 0;
+    driver.OnBaudRateFound = [&] {
+        EXPECT_TRUE(received.empty()) << "before the bytes are handed on";
+        ++found;
+    };
+    ASSERT_TRUE(driver.Connect());
+    termios t = pty.slaveSettings();
+    EXPECT_EQ(cfgetispeed(&t), B4800);
+    EXPECT_FALSE(driver.BaudRateFound());
+    pty.write("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n");
+    tickUntil(1);
+    EXPECT_TRUE(driver.BaudRateFound());
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(driver.BaudRateValue(), 4800u);
+
+    // A rate set by hand ends the hunt; turned on while connected, the hunt starts at once.
+    driver.SetBaudRateValue(9600);
+    EXPECT_FALSE(driver.AutoBaud());
+    EXPECT_FALSE(driver.BaudRateFound());
+    driver.SetAutoBaud(true);
+    EXPECT_EQ(cfgetispeed(&(t = pty.slaveSettings())), B4800);
+    EXPECT_FALSE(driver.BaudRateFound());
 }
 
 TEST_F(DriverTest, NewBaudRateWhileConnectedDiscardsPendingInput) {

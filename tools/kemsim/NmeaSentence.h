@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kem::kemsim {
 
@@ -10,5 +11,11 @@ std::string Checksum(std::string_view body);
 
 // "$" body "*" checksum CR LF, as a receiver sends it.
 std::string Frame(std::string_view body);
+
+// The lines with each GPS RMC, GGA and GSA sentence ("$GPRMC,...") sent once for every talker
+// instead, in the given order, with its checksum made anew when it was right; every other line as
+// it is.
+std::vector<std::string> WithTalkers(const std::vector<std::string>& lines,
+                                     const std::vector<std::string>& talkers);
 
 }  // namespace kem::kemsim

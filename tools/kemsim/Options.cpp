@@ -1,5 +1,7 @@
 #include "tools/kemsim/Options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -18,6 +20,26 @@ bool parseNumber(const std::string& text, Number& value) {
 
 bool parseNonNegative(const std::string& text, double& value) {
     return parseNumber(text, value) && std::isfinite(value) && value >= 0;
+}
+
+bool parseBaud(const std::string& text, std::uint32_t& value) {
+    return parseNumber(text, value) &&
+           std::find(std::begin(kBaudRates), std::end(kBaudRates), value) != std::end(kBaudRates);
+}
+
+// "GN" or "GP,GN": two capital letters each.
+bool parseTalkers(const std::string& text, std::vector<std::string>& talkers) {
+    talkers.clear();
+    for (std::size_t start = 0; start <= text.size();) {
+        const auto comma = std::min(text.find(',', start), text.size());
+        const std::string talker = text.substr(start, comma - start);
+        if (talker.size() != 2 || !std::isupper(static_cast<unsigned char>(talker[0])) ||
+            !std::isupper(static_cast<unsigned char>(talker[1])))
+            return false;
+        talkers.push_back(talker);
+        start = comma + 1;
+    }
+    return true;
 }
 
 }  // namespace
@@ -41,6 +63,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         {"--count",
          [&](const std::string& v) { return parseNumber(v, o.count.emplace()) && *o.count > 0; }},
         {"--seed", [&](const std::string& v) { return parseNumber(v, o.seed.emplace()); }},
+        {"--baud", [&](const std::string& v) { return parseBaud(v, o.baud); }},
+        {"--talker", [&](const std::string& v) { return parseTalkers(v, o.talkers); }},
     };
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -78,7 +102,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 std::string UsageText() {
     return R"(Usage: kemsim [OPTION]...
 Plays a GPS receiver for KEMGPS: NMEA 0183 sentences (RMC, GGA, GSA, GSV) with checksums and
-CR LF line ends, one set a second as a 4800-baud receiver sends them.
+CR LF line ends, one set a second, at 4800 baud unless --baud says otherwise. A program that
+reads the pseudo-terminal set to another rate gets garbage, as from a real receiver.
 
 It opens a pseudo-terminal and prints, on the first line of its output, the device name to
 enter as KEMGPS's port (for example pts/7, meaning /dev/pts/7). Without --replay it drives from
@@ -98,6 +123,11 @@ Options:
   --hangup-after SECS  after SECS real seconds close the line as if the receiver were
                        unplugged, and exit
   --seed N             seed for --split and --noise, to repeat a run exactly
+  --baud N             talk at N baud: 1200, 2400, 4800 (default), 9600, 19200, 38400, 57600,
+                       115200 or 230400
+  --talker LIST        send RMC, GGA and GSA with these talkers instead of GP, e.g. GN (a
+                       multi-constellation receiver) or GP,GN (each sentence twice); GSV stays
+                       GP; also applies to --replay
   -h, --help           show this text
 
 Options also take the form --name=value. Exit status: 0 when done, 1 when the pseudo-terminal,

@@ -18,7 +18,13 @@ struct Options {
     std::optional<std::int64_t> count;  // --count: seconds of data to send
     bool toStdout = false;              // --stdout: no pseudo-terminal
     std::optional<std::uint32_t> seed;  // --seed: repeatable --split and --noise
+    std::uint32_t baud = 4800;          // --baud: the rate the receiver talks at
+    std::vector<std::string> talkers = {"GP"};  // --talker: who sends RMC, GGA and GSA, in order
 };
+
+// The rates --baud accepts: those a serial port sets with a standard speed code.
+inline constexpr std::uint32_t kBaudRates[] = {1200,  2400,  4800,   9600,  19200,
+                                               38400, 57600, 115200, 230400};
 
 // Parses the arguments after the program name. On a bad option, returns nothing and sets
 // error to a one-line explanation.

@@ -10,8 +10,8 @@ namespace kem::kemsim {
 
 namespace {
 
-constexpr double kBytesPerSecond = 480;  // 4800 baud, 10 bits a character
-constexpr double kBusiestPart = 0.9;     // of a second, for an unusually long burst
+constexpr double kBitsPerCharacter = 10;  // start bit, 8 data bits, stop bit
+constexpr double kBusiestPart = 0.9;      // of a second, for an unusually long burst
 constexpr std::size_t kLongestChunk = 24;
 
 }  // namespace
@@ -38,6 +38,28 @@ std::string AddNoise(const std::string& line, std::mt19937& random) {
             return joined;
         }
     }
+}
+
+std::string Garble(std::string_view bytes, std::uint32_t sentRate, std::uint32_t readRate,
+                   std::mt19937& random) {
+    const double ratio = static_cast<double>(readRate) / sentRate;
+    std::uniform_real_distribution<double> chance(0, 1);
+    std::string out;
+    for (const char c : bytes) {
+        if (c == '\r' || c == '\n') {
+            out += c;
+            continue;
+        }
+        auto count = static_cast<int>(ratio);
+        count += chance(random) < ratio - count;
+        for (; count > 0; --count) {
+            char garbage = '$';
+            while (garbage == '$' || garbage == '\r' || garbage == '\n')
+                garbage = static_cast<char>(random());
+            out += garbage;
+        }
+    }
+    return out;
 }
 
 Transmitter::Transmitter(int fd, const TransmitSettings& settings)
@@ -77,7 +99,7 @@ Transmitter::Result Transmitter::SendSecond(const std::vector<std::string>& line
         bytes += burst.back().size();
     }
     const double byteTime =
-        std::min(1 / kBytesPerSecond, kBusiestPart / std::max<double>(bytes, 1));
+        std::min(kBitsPerCharacter / m_settings.baud, kBusiestPart / std::max<double>(bytes, 1));
 
     for (const auto& line : burst) {
         std::size_t done = 0;
@@ -97,6 +119,15 @@ Transmitter::Result Transmitter::SendSecond(const std::vector<std::string>& line
 }
 
 bool Transmitter::writeChunk(const char* data, std::size_t size) {
+    std::string garbage;
+    if (m_settings.readerRate) {
+        const std::uint32_t rate = m_settings.readerRate();
+        if (rate != 0 && rate != m_settings.baud) {
+            garbage = Garble({data, size}, m_settings.baud, rate, m_random);
+            data = garbage.data();
+            size = garbage.size();
+        }
+    }
     while (size > 0) {
         const ssize_t n = ::write(m_fd, data, size);
         if (n < 0 && errno == EINTR)

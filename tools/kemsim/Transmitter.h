@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kem::kemsim {
@@ -16,11 +18,15 @@ struct TransmitSettings {
     bool dropWhenFull = false;  // a pseudo-terminal nobody reads: drop, as a UART would
     std::optional<std::chrono::steady_clock::duration> hangupAfter;
     std::uint32_t seed = 0;
+    std::uint32_t baud = 4800;  // the receiver's rate: paces the bytes
+    // The rate the reading side is set to, asked before each write (0: not known). Bytes read at
+    // another rate than baud arrive as garbage.
+    std::function<std::uint32_t()> readerRate;
 };
 
-// Writes one second of lines after another to a file descriptor, paced like a 4800-baud
-// receiver: second k starts k / speed real seconds after the first, and its bytes follow at
-// the line's byte rate (never filling more than most of the second).
+// Writes one second of lines after another to a file descriptor, paced like a receiver at the
+// given baud rate: second k starts k / speed real seconds after the first, and its bytes follow
+// at the line's byte rate (never filling more than most of the second).
 class Transmitter {
 public:
     Transmitter(int fd, const TransmitSettings& settings);
@@ -46,5 +52,11 @@ private:
 // Damages a line now and then (about one in eight): garbage bytes put inside it, its tail cut
 // off, or its line end dropped so that it runs into the next one.
 std::string AddNoise(const std::string& line, std::mt19937& random);
+
+// What a port set to readRate makes of bytes sent at sentRate: about readRate / sentRate
+// characters for each one, of random values but never "$", so that no sentence can appear. Line
+// ends are kept, so the garbage comes in lines as the sentences did.
+std::string Garble(std::string_view bytes, std::uint32_t sentRate, std::uint32_t readRate,
+                   std::mt19937& random);
 
 }  // namespace kem::kemsim

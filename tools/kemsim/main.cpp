@@ -1,6 +1,7 @@
 // kemsim: a simulated GPS receiver on a pseudo-terminal (or standard output) for trying KEMGPS
 // without hardware and for driving the real serial path in tests.
 
+#include "tools/kemsim/NmeaSentence.h"
 #include "tools/kemsim/Options.h"
 #include "tools/kemsim/ReplayLog.h"
 #include "tools/kemsim/SimulatedReceiver.h"
@@ -66,6 +67,26 @@ int openPseudoTerminal(std::string& slaveName) {
     return master;
 }
 
+// The rate the program on the other side has set the pseudo-terminal to, or 0 when not known.
+std::uint32_t readerRate(int master) {
+    struct Entry {
+        speed_t code;
+        std::uint32_t rate;
+    };
+    static constexpr Entry kSpeeds[] = {
+        {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
+        {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
+    };
+    termios tio{};
+    if (tcgetattr(master, &tio) != 0)
+        return 0;
+    const speed_t code = cfgetispeed(&tio);
+    for (const auto& e : kSpeeds)
+        if (e.code == code)
+            return e.rate;
+    return 1;  // some other rate: garbage all the same
+}
+
 bool makeLink(const std::string& target, const std::string& path) {
     if (path.size() >= sizeof g_linkPath) {
         errno = ENAMETOOLONG;
@@ -121,7 +142,8 @@ int main(int argc, char** argv) {
         // The first line is the port name KEMGPS takes; the rest is for people.
         std::cout << slave.substr(std::strlen("/dev/")) << std::endl;
         std::cerr << "kemsim: simulated receiver on " << slave
-                  << (options->linkPath.empty() ? "" : " (" + options->linkPath + ")") << '\n';
+                  << (options->linkPath.empty() ? "" : " (" + options->linkPath + ")") << ", "
+                  << options->baud << " baud\n";
     }
 
     TransmitSettings settings;
@@ -130,6 +152,9 @@ int main(int argc, char** argv) {
     settings.noise = options->noise;
     settings.dropWhenFull = !options->toStdout;
     settings.seed = options->seed ? *options->seed : std::random_device{}();
+    settings.baud = options->baud;
+    if (!options->toStdout)
+        settings.readerRate = [fd] { return readerRate(fd); };
     if (options->hangupAfter)
         settings.hangupAfter = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
             std::chrono::duration<double>(*options->hangupAfter));
@@ -140,14 +165,15 @@ int main(int argc, char** argv) {
     const auto seconds =
         options->replayPath.empty() ? INT64_MAX : static_cast<std::int64_t>(replay.size());
     for (std::int64_t k = 0; k < std::min(seconds, options->count.value_or(INT64_MAX)); ++k) {
+        std::vector<std::string> lines;
         if (options->replayPath.empty()) {
-            result = transmitter.SendSecond(receiver.Second(k));
+            lines = receiver.Second(k);
         } else {
-            std::vector<std::string> lines = replay[static_cast<std::size_t>(k)];
+            lines = replay[static_cast<std::size_t>(k)];
             for (auto& line : lines)
                 line += "\r\n";
-            result = transmitter.SendSecond(lines);
         }
+        result = transmitter.SendSecond(WithTalkers(lines, options->talkers));
         if (result != Transmitter::Result::Sent)
             break;
     }
