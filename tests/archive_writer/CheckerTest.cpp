@@ -27,7 +27,8 @@ struct Packed {
 std::vector<std::uint8_t> Text() {
     std::string text;
     for (int line = 0; line < 600; ++line) {
-        text += "K" + std::to_string(line % 37) + "\tKO" + std::to_string(line % 90) +
+        text += 'K';
+        text += std::to_string(line % 37) + "\tKO" + std::to_string(line % 90) +
                 "AB\t54.6872\t25.2797\tmatavimas " + std::to_string(line) + "\r\n";
     }
     return {text.begin(), text.end()};
