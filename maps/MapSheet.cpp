@@ -15,6 +15,7 @@
 #include "maps/MapMark.h"
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
+#include "maps/WholeWrite.h"
 
 namespace kem::maps {
 namespace {
@@ -70,12 +71,8 @@ void writeBitmap(const QImage& image, const std::string& path) {
     if (!image.save(&buffer, "BMP")) {
         throw IoError("Unable to write to " + path);
     }
-    archive::BinaryFile file(path, archive::BinaryFile::Mode::Create);
-    if (!file.IsOpen()) {
-        throw IoError::FromErrno("Unable to write to", path);
-    }
-    file.Write(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-               static_cast<std::size_t>(bytes.size()));
+    // Whole or not at all: a half-written map on a full disk would take the name for good.
+    createWhole(path, {bytes.constData(), static_cast<std::size_t>(bytes.size())});
 }
 
 }  // namespace

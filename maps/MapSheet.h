@@ -37,7 +37,8 @@ public:
     void DrawMark(int x, int y);
     // The mark for the receiver's raw position texts.
     void ToMap(const std::string& latRaw, const std::string& longRaw);
-    // Saves the sheet as the next expedition map of square (named by today's date).
+    // Saves the sheet as the next expedition map of square (named by today's date); a failed
+    // save leaves no file.
     void SaveMap(const std::string& square);
     // Appends a line to the measurement log.
     void ToLog(const LogEntry& entry);

@@ -1,6 +1,8 @@
 // The map files without a window: the square data file, the mark's place, expedition map names,
-// the measurement log and the clean-up of unpacked sheets.
+// the measurement log, whole-or-nothing writes and the clean-up of unpacked sheets.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +12,7 @@
 #include "maps/MeasurementLog.h"
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
+#include "maps/WholeWrite.h"
 #include "tests/support/TempFolderTest.h"
 
 namespace kem::maps {
@@ -18,6 +21,12 @@ namespace {
 namespace fs = std::filesystem;
 
 using UnpackedSheetsTest = test::TempFolderTest;
+
+// The whole content of a file.
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 TEST_F(UnpackedSheetsTest, DeletesBitmapsWithAnArchiveBesideThem) {
     for (const char* name :
@@ -177,11 +186,79 @@ TEST_F(MapFilesTest, LogLinesAreAppendedTabSeparatedWithCrLf) {
     entry.dateTime = "1994.03.23  12:35:19 UTC";
     measurements.Append(entry);
     measurements.CreateIfMissing();  // an existing log is kept
-    std::ifstream in(log, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
     const std::string line =
         "\t" + entry.latitude + "\t" + entry.longitude + "\t545,4 m\t46,9 m\r\n";
-    EXPECT_EQ(text, line + entry.dateTime + line);
+    EXPECT_EQ(readFile(dir / "Log.txt"), line + entry.dateTime + line);
+}
+
+// A disk with room for gRoom more bytes: writes stop short when it fills, as on a real one.
+std::size_t gRoom = 0;
+ssize_t writeUntilFull(int fd, const void* data, std::size_t size) {
+    if (gRoom == 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const ssize_t n = ::write(fd, data, std::min(size, gRoom));
+    gRoom -= static_cast<std::size_t>(std::max<ssize_t>(n, 0));
+    return n;
+}
+
+TEST_F(MapFilesTest, WritesOntoAFullDiskLeaveWholeLinesAndNoPartOfAMap) {
+    const std::string log = (dir / "Log.txt").string();
+    const MeasurementLog measurements(log, &writeUntilFull);
+    measurements.CreateIfMissing();
+    LogEntry entry{"2026.12.07  15:15:58 UTC", "54", "25", "100 m", "20 m"};
+    const std::string line = "2026.12.07  15:15:58 UTC\t54\t25\t100 m\t20 m\r\n";
+    gRoom = line.size() + 10;
+    measurements.Append(entry);
+    try {
+        measurements.Append(entry);
+        ADD_FAILURE() << "a short write passed";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + log + ": No space left on device");
+    }
+    EXPECT_EQ(readFile(dir / "Log.txt"), line);
+    gRoom = 1000;  // space freed: the next line starts a line of its own
+    measurements.Append(entry);
+    EXPECT_EQ(readFile(dir / "Log.txt"), line + line);
+
+    gRoom = 100;
+    EXPECT_THROW(
+        createWhole((dir / "K26_0307.bmp").string(), std::string(500, 'B'), &writeUntilFull),
+        IoError);
+    EXPECT_FALSE(fs::exists(dir / "K26_0307.bmp"));
+}
+
+TEST_F(MapFilesTest, LogOnAFullFileSystemKeepsOnlyWholeLines) {
+    // Two pages: one for a filler file, one that the log fills.
+    if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=8k") != 0) {
+        GTEST_SKIP() << "no tmpfs to fill (mount needs root): " << std::strerror(errno);
+    }
+    struct Unmount {
+        const fs::path& dir;
+        ~Unmount() { ::umount2(dir.c_str(), MNT_DETACH); }
+    } unmount{dir};
+    std::ofstream(dir / "filler", std::ios::binary) << std::string(4096, 'x');
+    const MeasurementLog measurements((dir / "Log.txt").string());
+    measurements.CreateIfMissing();
+    const LogEntry entry{"2026.12.07  15:15:58 UTC", "54", "25", "100 m", "20 m"};
+    const std::string line = "2026.12.07  15:15:58 UTC\t54\t25\t100 m\t20 m\r\n";
+    std::size_t lines = 0;
+    for (; lines < 4096 / line.size() + 2; ++lines) {
+        try {
+            measurements.Append(entry);
+        } catch (const IoError& e) {
+            EXPECT_TRUE(std::string(e.what()).ends_with("No space left on device"));
+            break;
+        }
+    }
+    ASSERT_LT(lines, 4096 / line.size() + 2) << "the file system never filled";
+    EXPECT_EQ(readFile(dir / "Log.txt").size(), lines * line.size());
+    fs::remove(dir / "filler");
+    measurements.Append(entry);
+    const std::string text = readFile(dir / "Log.txt");
+    EXPECT_EQ(text.size(), (lines + 1) * line.size());
+    EXPECT_EQ(text.substr(text.size() - line.size()), line);
 }
 
 }  // namespace
