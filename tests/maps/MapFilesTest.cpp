@@ -1,5 +1,6 @@
 // The map files without a window: the square data file, the mark's place, expedition map names,
-// the measurement log, whole-or-nothing writes and the clean-up of unpacked sheets.
+// the measurement log, whole-or-nothing writes, bitmap lengths and the clean-up of unpacked
+// sheets.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
@@ -7,6 +8,7 @@
 #include <fstream>
 
 #include "base/IoError.h"
+#include "maps/BitmapLength.h"
 #include "maps/ExpeditionMaps.h"
 #include "maps/MapMark.h"
 #include "maps/MeasurementLog.h"
@@ -259,6 +261,56 @@ TEST_F(MapFilesTest, LogOnAFullFileSystemKeepsOnlyWholeLines) {
     const std::string text = readFile(dir / "Log.txt");
     EXPECT_EQ(text.size(), (lines + 1) * line.size());
     EXPECT_EQ(text.substr(text.size() - line.size()), line);
+}
+
+// A bitmap's first bytes: file header (offset of the pixels 54) and a 40-byte info header.
+std::vector<std::uint8_t> bitmapHead(std::int32_t width, std::int32_t height, int bits,
+                                     std::uint32_t compression = 0, std::uint32_t imageSize = 0) {
+    std::vector<std::uint8_t> head(54);
+    auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            head[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    head[0] = 'B';
+    head[1] = 'M';
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, bits, 2);
+    put(30, compression, 4);
+    put(34, imageSize, 4);
+    return head;
+}
+
+TEST(BitmapLength, PixelRowsAfterTheOffsetPaddedToWords) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> head;
+        std::optional<std::uint64_t> length;
+    };
+    std::vector<std::uint8_t> core = bitmapHead(0, 0, 0);
+    core[14] = 12;  // core header: 16-bit width 3 and height 2, 8 bits per pixel
+    core[18] = 3;
+    core[20] = 2;
+    core[24] = 8;
+    std::vector<std::uint8_t> cut = bitmapHead(1, 1, 24);
+    cut.resize(30);
+    const Case cases[] = {
+        {"a sheet, 24 bits", bitmapHead(172, 306, 24), 54 + 516 * 306},
+        {"top-down", bitmapHead(172, -306, 24), 54 + 516 * 306},
+        {"1 bit, padded row", bitmapHead(33, 2, 1), 54 + 8 * 2},
+        {"run-length: the stored size", bitmapHead(172, 306, 8, 1, 999), 54 + 999},
+        {"core header", core, 54 + 4 * 2},
+        {"not a bitmap", std::vector<std::uint8_t>(54, 'x'), std::nullopt},
+        {"cut within the header", cut, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(declaredBitmapLength(c.head), c.length);
+    }
 }
 
 }  // namespace
