@@ -237,10 +237,11 @@ void TFormMain::ShowConnectionStatus() {
     if (cpDrv->Connected()) {
         const std::string& name = cpDrv->PortName();
         const std::size_t prefix = std::string_view(gps::kDevicePrefix).size();
-        Panel0->setText(QStringLiteral("Prijungta prie ") +
+        look::setElidedText(
+            Panel0, QStringLiteral("Prijungta prie ") +
                         QString::fromStdString(name.size() > prefix ? name.substr(prefix) : ""));
     } else {
-        Panel0->setText(QStringLiteral("Neprijungta"));
+        look::setElidedText(Panel0, QStringLiteral("Neprijungta"));
     }
 }
 
