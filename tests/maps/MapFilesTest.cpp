@@ -15,6 +15,7 @@
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
 #include "maps/WholeWrite.h"
+#include "maps/WriteNotices.h"
 #include "tests/support/TempFolderTest.h"
 
 namespace kem::maps {
@@ -261,6 +262,20 @@ TEST_F(MapFilesTest, LogOnAFullFileSystemKeepsOnlyWholeLines) {
     const std::string text = readFile(dir / "Log.txt");
     EXPECT_EQ(text.size(), (lines + 1) * line.size());
     EXPECT_EQ(text.substr(text.size() - line.size()), line);
+}
+
+TEST(WriteNotices, EachKindIsNewsOnceUntilAWriteOfItSucceeds) {
+    using Kind = WriteNotices::Kind;
+    WriteNotices notices;
+    EXPECT_FALSE(notices.Succeeded(Kind::Log));
+    EXPECT_TRUE(notices.Failed(Kind::Log, "Unable to open Log.txt: No such file or directory"));
+    EXPECT_FALSE(notices.Failed(Kind::Log, "Unable to open Log.txt: Is a directory"));
+    EXPECT_EQ(notices.Message(Kind::Log), "Unable to open Log.txt: No such file or directory");
+    EXPECT_TRUE(notices.Failed(Kind::SaveMap, "Unable to write to K26_0307.bmp: Disk full"));
+    EXPECT_TRUE(notices.Succeeded(Kind::Log));
+    EXPECT_EQ(notices.Message(Kind::Log), "");
+    EXPECT_TRUE(notices.Failed(Kind::Log, "Unable to open Log.txt: Is a directory"));
+    EXPECT_FALSE(notices.Message(Kind::SaveMap).empty());
 }
 
 // A bitmap's first bytes: file header (offset of the pixels 54) and a 40-byte info header.
