@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -17,6 +18,7 @@
 #include "app/FileListBox.h"
 #include "app/TFormSet.h"
 #include "base/IniFile.h"
+#include "base/IoError.h"
 #include "base/SettingsKeys.h"
 #include "base/ui/Cp1257.h"
 #include "base/ui/ErrorBox.h"
@@ -251,9 +253,9 @@ void TFormMain::ShowConnectionStatus() {
         if (cpDrv->BaudRateFound()) {
             text += QStringLiteral(", ") + QString::number(cpDrv->BaudRateValue());
         }
-        Panel0->setText(text);
+        look::setElidedText(Panel0, text);
     } else {
-        Panel0->setText(QStringLiteral("Neprijungta"));
+        look::setElidedText(Panel0, QStringLiteral("Neprijungta"));
     }
 }
 
@@ -350,6 +352,9 @@ void TFormMain::Refresh() {
 
 void TFormMain::MWayClick() {
     m_sheet->SaveMap(CurrentSquare());
+    if (m_writeNotices.Succeeded(maps::WriteNotices::Kind::SaveMap)) {
+        showWriteNotices();
+    }
 }
 
 void TFormMain::OpenExpedClick() {
@@ -407,7 +412,7 @@ void TFormMain::Beep() {
 }
 
 void TFormMain::SaveMap(const std::string& square) {
-    m_sheet->SaveMap(square);
+    writeInStep(maps::WriteNotices::Kind::SaveMap, [&] { m_sheet->SaveMap(square); });
 }
 
 void TFormMain::KEMSquare(const std::string& code) {
@@ -415,7 +420,42 @@ void TFormMain::KEMSquare(const std::string& code) {
 }
 
 void TFormMain::ToLog(const gps::GpsFix& fix) {
-    m_sheet->ToLog({fix.DateTimeText, fix.LatText, fix.LongText, fix.AltitudeText, fix.GeoidText});
+    writeInStep(maps::WriteNotices::Kind::Log, [&] {
+        m_sheet->ToLog(
+            {fix.DateTimeText, fix.LatText, fix.LongText, fix.AltitudeText, fix.GeoidText});
+    });
+}
+
+// A failure here must not end the step: the decoder would keep the old square, so every following
+// position sentence would beep and save again while the sheet stood still, and a failed log line
+// would skip the mark. Nor a box: it would open at every step during reception.
+void TFormMain::writeInStep(maps::WriteNotices::Kind kind, const std::function<void()>& write) {
+    bool changed = false;
+    try {
+        write();
+        changed = m_writeNotices.Succeeded(kind);
+    } catch (const IoError& e) {
+        changed = m_writeNotices.Failed(kind, e.what());
+    }
+    if (changed) {
+        showWriteNotices();
+    }
+}
+
+void TFormMain::showWriteNotices() {
+    using Kind = maps::WriteNotices::Kind;
+    const std::pair<Kind, QString> kinds[] = {
+        {Kind::SaveMap, QStringLiteral("Žemėlapis neišsaugotas: ")},
+        {Kind::Log, QStringLiteral("Žurnalo eilutė neįrašyta: ")},
+    };
+    QStringList lines;
+    for (const auto& [kind, caption] : kinds) {
+        if (const std::string& message = m_writeNotices.Message(kind); !message.empty()) {
+            lines << caption + QString::fromLocal8Bit(message);
+        }
+    }
+    look::setElidedText(pnNotice, lines.join(QLatin1Char('\n')));
+    statusBar()->setVisible(!lines.isEmpty());
 }
 
 void TFormMain::ToMap(const std::string& latRaw, const std::string& longRaw) {

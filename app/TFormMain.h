@@ -2,11 +2,13 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 
 #include "gps/DecoderHost.h"
+#include "maps/WriteNotices.h"
 
 class QAction;
 class QFrame;
@@ -121,6 +123,10 @@ private:
     void showNoFix(bool noFix);
     void showPicture(const QImage& picture);
     void writeBool(const char* key, bool value);
+    // An automatic write of the position step: a failure goes to the notice line instead of
+    // ending the step.
+    void writeInStep(maps::WriteNotices::Kind kind, const std::function<void()>& write);
+    void showWriteNotices();
     void setValueFieldsBold(bool bold);
 
     // DecoderHost.
@@ -148,6 +154,7 @@ private:
     char m_decimalSeparator = '.';
     std::unique_ptr<gps::NmeaDecoder> m_decoder;
     maps::MapSheet* m_sheet = nullptr;
+    maps::WriteNotices m_writeNotices;
     bool m_shown = false;
 
     // The other windows.
@@ -174,6 +181,7 @@ private:
     QToolButton* btDisconnect = nullptr;
     QLabel* pnDateTime = nullptr;
     QLabel* Panel0 = nullptr;
+    QLabel* pnNotice = nullptr;  // in the status bar, shown while automatic writes fail
 
     QAction* MLog = nullptr;
     QAction* MAutoMap = nullptr;

@@ -4,6 +4,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -108,6 +109,12 @@ void TFormMain::buildWindow() {
     Panel0 = look::named(makeTextPanel(client, 346, 323, 110, 19), "Panel0");
 
     buildMenu();
+    // Below the designed client area, and only while an automatic write fails.
+    pnNotice = look::named(new QLabel(this), "pnNotice");
+    pnNotice->setFixedWidth(kClientWidth - 8);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(pnNotice);
+    statusBar()->hide();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     Timer1 = look::named(new QTimer(this), "Timer1");

@@ -16,7 +16,13 @@ WarningBox& InstalledWarningBox() {
 void ZipComponent::ReportError(const std::string& text) {
     if (OnError) {
         OnError(*this, text);
-    } else if (const WarningBox& box = InstalledWarningBox()) {
+    } else {
+        ShowWarningBox(text);
+    }
+}
+
+void ZipComponent::ShowWarningBox(const std::string& text) {
+    if (const WarningBox& box = InstalledWarningBox()) {
         box(text);
     } else {
         std::fprintf(stderr, "%s\n", text.c_str());

@@ -51,6 +51,9 @@ public:
 
     // Installs the process-wide warning box (an empty function restores standard error).
     static void SetWarningBox(WarningBox box);
+    // Shows a report as an unhandled one is shown: an OnError handler that only listens calls
+    // this to keep the box.
+    static void ShowWarningBox(const std::string& text);
 
 private:
     std::string m_arcName;

@@ -24,7 +24,9 @@ public:
     // The position step, called in this order.
     virtual std::string CalcKEM(const std::string& latRaw, const std::string& longRaw) = 0;
     virtual void Beep() = 0;
-    virtual void SaveMap(const std::string& square) = 0;  // the sheet on screen, before replacing
+    // SaveMap (the sheet on screen, before replacing it) and ToLog: a host that reports their
+    // failures itself and returns lets the step go on.
+    virtual void SaveMap(const std::string& square) = 0;
     virtual void KEMSquare(const std::string& square) = 0;
     virtual void ToLog(const GpsFix& fix) = 0;
     virtual void ToMap(const std::string& latRaw, const std::string& longRaw) = 0;

@@ -11,10 +11,12 @@
 #include "base/ui/Cp1257.h"
 #include "base/ui/Ellipse.h"
 #include "base/ui/WindowLook.h"
+#include "maps/BitmapLength.h"
 #include "maps/ExpeditionMaps.h"
 #include "maps/MapMark.h"
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
+#include "maps/WholeWrite.h"
 
 namespace kem::maps {
 namespace {
@@ -56,6 +58,14 @@ QImage readBitmap(const std::string& path) {
     while (const std::size_t n = file.Read(block, sizeof block)) {
         bytes.append(reinterpret_cast<const char*>(block), static_cast<qsizetype>(n));
     }
+    // Qt's reader would show the rows missing from a bitmap cut short as whatever memory held.
+    const auto declared =
+        declaredBitmapLength({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                              static_cast<std::size_t>(bytes.size())});
+    if (declared && static_cast<std::uint64_t>(bytes.size()) < *declared) {
+        throw IoError("Unable to read the bitmap " + path +
+                      ": the file is shorter than its header declares");
+    }
     QImage image;
     if (!image.loadFromData(bytes, "BMP")) {
         throw IoError("Unable to read the bitmap " + path);
@@ -70,12 +80,8 @@ void writeBitmap(const QImage& image, const std::string& path) {
     if (!image.save(&buffer, "BMP")) {
         throw IoError("Unable to write to " + path);
     }
-    archive::BinaryFile file(path, archive::BinaryFile::Mode::Create);
-    if (!file.IsOpen()) {
-        throw IoError::FromErrno("Unable to write to", path);
-    }
-    file.Write(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-               static_cast<std::size_t>(bytes.size()));
+    // Whole or not at all: a half-written map on a full disk would take the name for good.
+    createWhole(path, {bytes.constData(), static_cast<std::size_t>(bytes.size())});
 }
 
 }  // namespace
@@ -85,6 +91,11 @@ MapSheet::MapSheet(std::string programDir, QObject* parent)
       m_programDir(std::move(programDir)),
       m_log(m_programDir + "EKSPEDICIJOS/Log.txt") {
     m_unzip.SetOverwrite(true);
+    // Reports keep their warning box; the sheet only notes that there were some.
+    m_unzip.OnError = [this](archive::ZipComponent&, const std::string& text) {
+        m_unpackReported = true;
+        archive::ZipComponent::ShowWarningBox(text);
+    };
 }
 
 std::string MapSheet::SquareDataFile() const {
@@ -103,7 +114,12 @@ void MapSheet::UnpackIfNeeded(const std::string& code) {
         m_unzip.SetArcName(archive);
         m_unzip.SetExtrPath(MapFolder());
         m_unzip.Files().clear();
-        m_unzip.Extract();  // problems are reported by the component itself
+        m_unpackReported = false;
+        // A bitmap whose unpacking failed (a damaged archive) would show garbage: it is removed,
+        // and the archive stays so that the next visit tries again.
+        if (!m_unzip.Extract() || m_unpackReported) {
+            fs::remove(SheetFile(code, ".bmp"), error);
+        }
     }
 }
 

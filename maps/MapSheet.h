@@ -30,18 +30,21 @@ public:
     void SetDecimalSeparator(char separator) { m_decimalSeparator = separator; }
 
     // Draws the sheet of code anew: white, the square's bitmap when there is one, the grid, the
-    // title and the eight locators from the square data file.
+    // title and the eight locators from the square data file. A bitmap whose unpacking reported
+    // a problem is deleted, not shown.
     void KEMSquare(const std::string& code);
     // The red mark of Radius around (x, y), a centre within kFarOff of the sheet (as the mark's
     // place is worked out).
     void DrawMark(int x, int y);
     // The mark for the receiver's raw position texts.
     void ToMap(const std::string& latRaw, const std::string& longRaw);
-    // Saves the sheet as the next expedition map of square (named by today's date).
+    // Saves the sheet as the next expedition map of square (named by today's date); a failed
+    // save leaves no file.
     void SaveMap(const std::string& square);
     // Appends a line to the measurement log.
     void ToLog(const LogEntry& entry);
-    // Shows a saved bitmap (an expedition map) in place of the sheet.
+    // Shows a saved bitmap (an expedition map) in place of the sheet. Bitmaps shorter than their
+    // header declares are refused (IoError), here and in KEMSquare.
     void LoadPicture(const std::string& path);
     // Removes the bitmaps unpacked from archives (at shutdown).
     void DeleteUnpackedSheets();
@@ -66,6 +69,7 @@ private:
     MeasurementLog m_log;
     QImage m_picture;
     archive::TUnZip m_unzip;
+    bool m_unpackReported = false;  // the running extraction reported a problem
     int m_radius = 3;
     char m_decimalSeparator = '.';
 };

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <system_error>
 
 #include "base/IoError.h"
 
@@ -19,17 +18,9 @@ void MeasurementLog::CreateIfMissing() const {
 }
 
 void MeasurementLog::Append(const LogEntry& entry) const {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(m_path, error)) {
-        throw IoError("Unable to open " + m_path + ": No such file or directory");
-    }
-    std::ofstream out(m_path, std::ios::binary | std::ios::app);
-    out << entry.dateTime << '\t' << entry.latitude << '\t' << entry.longitude << '\t'
-        << entry.altitude << '\t' << entry.geoid << "\r\n";
-    out.flush();
-    if (!out) {
-        throw IoError::FromErrno("Unable to write to", m_path);
-    }
+    const std::string line = entry.dateTime + '\t' + entry.latitude + '\t' + entry.longitude +
+                             '\t' + entry.altitude + '\t' + entry.geoid + "\r\n";
+    appendWhole(m_path, line, m_write);
 }
 
 }  // namespace kem::maps

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "maps/WholeWrite.h"
+
 namespace kem::maps {
 
 // One measurement: the receiver's display texts (Windows-1257 bytes) as the fix panel shows
@@ -18,19 +20,22 @@ struct LogEntry {
 // logging is ticked.
 class MeasurementLog {
 public:
-    explicit MeasurementLog(std::string path) : m_path(std::move(path)) {}
+    explicit MeasurementLog(std::string path, WriteCall write = ::write)
+        : m_path(std::move(path)), m_write(write) {}
 
     const std::string& Path() const { return m_path; }
 
     // Creates an empty log when there is none (at start-up); throws IoError when it cannot.
     void CreateIfMissing() const;
 
-    // Appends the entry's five texts joined by TAB, ended by CR LF. Throws IoError when the
-    // file is missing (it is created only at start-up) or cannot be written.
+    // Appends the entry's five texts joined by TAB, ended by CR LF, as a whole line or not at
+    // all. Throws IoError when the file is missing (it is created only at start-up) or cannot
+    // be written.
     void Append(const LogEntry& entry) const;
 
 private:
     std::string m_path;
+    WriteCall m_write;
 };
 
 }  // namespace kem::maps

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 // Fonts, colours and placing shared by the windows of KEMGPS. The windows were drawn for 96 dpi,
@@ -24,6 +25,10 @@ QFont titleFont(int pixels);
 void place(QWidget* widget, int left, int top, int width, int height);
 // Places a widget at left, top with its natural size.
 void placeAt(QWidget* widget, int left, int top);
+
+// Shows plain text in a label of fixed width; each line that does not fit is elided in the middle,
+// and the whole text then becomes the label's tooltip.
+void setElidedText(QLabel* label, const QString& text);
 
 // Gives a control its design name as object name (tests and tools find controls by it).
 template <class Control>

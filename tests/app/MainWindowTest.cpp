@@ -208,6 +208,28 @@ TEST_F(MainWindowTest, ConnectThenEveryWayOfDisconnecting) {
     }
 }
 
+TEST_F(MainWindowTest, LongPortNameIsElidedWithTheWholeStatusAsTooltip) {
+    PseudoTerminal pty;
+    // A by-id link as udev makes them, here in the test's folder (reached from /dev/).
+    const fs::path link =
+        folder.path() / "usb-u-blox_AG_-_www.u-blox.com_u-blox_7_-_GPS_GNSS_Receiver-if00";
+    fs::create_symlink("/dev/" + pty.portName(), link);
+    const std::string port = ".." + link.string();
+    ShownForms shown;
+    FormMain->Driver().SetPortName("/dev/" + port);
+    child<QToolButton>(*FormMain, "btConnect")->click();
+    ASSERT_TRUE(FormMain->Driver().Connected());
+    const auto* panel = child<QLabel>(*FormMain, "Panel0");
+    EXPECT_TRUE(waitUntil(
+        [&] { return panel->toolTip() == "Prijungta prie " + QString::fromStdString(port); }));
+    EXPECT_TRUE(panel->text().startsWith("Prijungta"));
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width());
+
+    child<QToolButton>(*FormMain, "btDisconnect")->click();
+    EXPECT_TRUE(waitUntil([&] { return status() == "Neprijungta"; }));
+    EXPECT_TRUE(panel->toolTip().isEmpty());
+}
+
 TEST_F(MainWindowTest, ReenablingTheRunningStatusTimerDoesNotRestartIt) {
     PseudoTerminal pty;
     ShownForms shown;

@@ -8,10 +8,13 @@
 #include <QFrame>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "WindowTestSupport.h"
 #include "app/TFormMain.h"
@@ -19,6 +22,7 @@
 #include "gps/NmeaDecoder.h"
 #include "gps/TCommPortDriver.h"
 #include "maps/Locator.h"
+#include "maps/MapMark.h"
 #include "maps/MapSheet.h"
 
 namespace kem::test {
@@ -47,7 +51,18 @@ protected:
         return maps::CalcKEM("54" + std::string(lat), "025" + std::string(lon), '.');
     }
     QColor pixel(int x, int y) const { return FormMain->Sheet().Picture().pixelColor(x, y); }
+    QColor markPixel(const char* lat, const char* lon) const {
+        const maps::MarkCentre at =
+            maps::markCentre("54" + std::string(lat), "025" + std::string(lon), '.');
+        return pixel(at.x, at.y);
+    }
     fs::path expeditions() const { return folder.path() / "EKSPEDICIJOS"; }
+    static std::string today() { return QDate::currentDate().toString("MMdd").toStdString(); }
+    // The status line's notice, whole.
+    static std::string notice() {
+        const auto* label = child<QLabel>(*FormMain, "pnNotice");
+        return (label->toolTip().isEmpty() ? label->text() : label->toolTip()).toStdString();
+    }
 
     ProgramFolder folder;
 };
@@ -110,13 +125,70 @@ TEST_F(MapSheetTest, LogAndAutomaticSavingFollowTheTicks) {
     const std::string text((std::istreambuf_iterator<char>(log)), {});
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
 
-    const QDate today = QDate::currentDate();
-    const std::string saved =
-        square("41.1234", "19.5678") + "_" + today.toString("MMdd").toStdString() + ".bmp";
+    const std::string saved = square("41.1234", "19.5678") + "_" + today() + ".bmp";
     ASSERT_TRUE(fs::exists(expeditions() / saved));
     QImage left;
     ASSERT_TRUE(left.load(QString::fromStdString((expeditions() / saved).string())));
     EXPECT_EQ(left.pixelColor(165, 272), kMarkRed);  // the sheet left, with its marks
+}
+
+TEST_F(MapSheetTest, FailingAutomaticWritesAreNoticedOnceAndTheStepGoesOn) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> breakWrites;  // given EKSPEDICIJOS/
+        const char* saveReason;                            // nullptr: the save works
+        const char* logReason;
+    };
+    const Case cases[] = {
+        {"no expedition folder", [](const fs::path& e) { fs::remove_all(e); },
+         "No such file or directory", "No such file or directory"},
+        {"a folder in the log's place",
+         [](const fs::path& e) {
+             fs::remove(e / "Log.txt");
+             fs::create_directory(e / "Log.txt");
+         },
+         nullptr, "Is a directory"},
+    };
+    const std::string first = square("41.1234", "19.5678");
+    const std::string second = square("31.0000", "19.5678");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramFolder own;
+        const fs::path expeditions = own.path() / "EKSPEDICIJOS";
+        ShownForms shown;
+        FormMain->SetPeriod(1);
+        child<QAction>(*FormMain, "MLog")->trigger();
+        child<QAction>(*FormMain, "MAutoMap")->trigger();
+        c.breakWrites(expeditions);
+        position("41.1234", "19.5678");
+        position("31.0000", "19.5678");  // the next square: saving the first one fails
+        position("36.0000", "13.0000");
+        EXPECT_EQ(FormMain->CurrentSquare(), second);  // drawn at once, not retried
+        EXPECT_EQ(markPixel("31.0000", "19.5678"), kMarkRed);
+        EXPECT_EQ(markPixel("36.0000", "13.0000"), kMarkRed);
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+                  raw("5436.0000") + ";" + raw("02513.0000"));
+
+        std::string wanted;
+        if (c.saveReason != nullptr) {
+            wanted = "Žemėlapis neišsaugotas: Unable to write to " +
+                     (expeditions / (first + "_" + today() + ".bmp")).string() + ": " +
+                     c.saveReason + "\n";
+        }
+        wanted += "Žurnalo eilutė neįrašyta: Unable to open " + (expeditions / "Log.txt").string() +
+                  ": " + c.logReason;
+        EXPECT_FALSE(FormMain->statusBar()->isHidden());
+        EXPECT_EQ(notice(), wanted);
+
+        // Writable again: the next change of square saves and logs, and the notice goes.
+        fs::remove_all(expeditions);
+        fs::create_directory(expeditions);
+        std::ofstream(expeditions / "Log.txt");
+        position("41.1234", "19.5678");
+        EXPECT_TRUE(fs::exists(expeditions / (second + "_" + today() + ".bmp")));
+        EXPECT_GT(fs::file_size(expeditions / "Log.txt"), 0u);
+        EXPECT_TRUE(FormMain->statusBar()->isHidden());
+    }
 }
 
 TEST_F(MapSheetTest, SavedMapsAreListedAndOpenedOverTheSheet) {

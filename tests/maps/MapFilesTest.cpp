@@ -1,15 +1,21 @@
 // The map files without a window: the square data file, the mark's place, expedition map names,
-// the measurement log and the clean-up of unpacked sheets.
+// the measurement log, whole-or-nothing writes, bitmap lengths and the clean-up of unpacked
+// sheets.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+
 #include <filesystem>
 #include <fstream>
 
 #include "base/IoError.h"
+#include "maps/BitmapLength.h"
 #include "maps/ExpeditionMaps.h"
 #include "maps/MapMark.h"
 #include "maps/MeasurementLog.h"
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
+#include "maps/WholeWrite.h"
+#include "maps/WriteNotices.h"
 #include "tests/support/TempFolderTest.h"
 
 namespace kem::maps {
@@ -18,6 +24,12 @@ namespace {
 namespace fs = std::filesystem;
 
 using UnpackedSheetsTest = test::TempFolderTest;
+
+// The whole content of a file.
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 TEST_F(UnpackedSheetsTest, DeletesBitmapsWithAnArchiveBesideThem) {
     for (const char* name :
@@ -177,11 +189,143 @@ TEST_F(MapFilesTest, LogLinesAreAppendedTabSeparatedWithCrLf) {
     entry.dateTime = "1994.03.23  12:35:19 UTC";
     measurements.Append(entry);
     measurements.CreateIfMissing();  // an existing log is kept
-    std::ifstream in(log, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
     const std::string line =
         "\t" + entry.latitude + "\t" + entry.longitude + "\t545,4 m\t46,9 m\r\n";
-    EXPECT_EQ(text, line + entry.dateTime + line);
+    EXPECT_EQ(readFile(dir / "Log.txt"), line + entry.dateTime + line);
+}
+
+// A disk with room for gRoom more bytes: writes stop short when it fills, as on a real one.
+std::size_t gRoom = 0;
+ssize_t writeUntilFull(int fd, const void* data, std::size_t size) {
+    if (gRoom == 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const ssize_t n = ::write(fd, data, std::min(size, gRoom));
+    gRoom -= static_cast<std::size_t>(std::max<ssize_t>(n, 0));
+    return n;
+}
+
+TEST_F(MapFilesTest, WritesOntoAFullDiskLeaveWholeLinesAndNoPartOfAMap) {
+    const std::string log = (dir / "Log.txt").string();
+    const MeasurementLog measurements(log, &writeUntilFull);
+    measurements.CreateIfMissing();
+    LogEntry entry{"2026.12.07  15:15:58 UTC", "54", "25", "100 m", "20 m"};
+    const std::string line = "2026.12.07  15:15:58 UTC\t54\t25\t100 m\t20 m\r\n";
+    gRoom = line.size() + 10;
+    measurements.Append(entry);
+    try {
+        measurements.Append(entry);
+        ADD_FAILURE() << "a short write passed";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + log + ": No space left on device");
+    }
+    EXPECT_EQ(readFile(dir / "Log.txt"), line);
+    gRoom = 1000;  // space freed: the next line starts a line of its own
+    measurements.Append(entry);
+    EXPECT_EQ(readFile(dir / "Log.txt"), line + line);
+
+    gRoom = 100;
+    EXPECT_THROW(
+        createWhole((dir / "K26_0307.bmp").string(), std::string(500, 'B'), &writeUntilFull),
+        IoError);
+    EXPECT_FALSE(fs::exists(dir / "K26_0307.bmp"));
+}
+
+TEST_F(MapFilesTest, LogOnAFullFileSystemKeepsOnlyWholeLines) {
+    // Two pages: one for a filler file, one that the log fills.
+    if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=8k") != 0) {
+        GTEST_SKIP() << "no tmpfs to fill (mount needs root): " << std::strerror(errno);
+    }
+    struct Unmount {
+        const fs::path& dir;
+        ~Unmount() { ::umount2(dir.c_str(), MNT_DETACH); }
+    } unmount{dir};
+    std::ofstream(dir / "filler", std::ios::binary) << std::string(4096, 'x');
+    const MeasurementLog measurements((dir / "Log.txt").string());
+    measurements.CreateIfMissing();
+    const LogEntry entry{"2026.12.07  15:15:58 UTC", "54", "25", "100 m", "20 m"};
+    const std::string line = "2026.12.07  15:15:58 UTC\t54\t25\t100 m\t20 m\r\n";
+    std::size_t lines = 0;
+    for (; lines < 4096 / line.size() + 2; ++lines) {
+        try {
+            measurements.Append(entry);
+        } catch (const IoError& e) {
+            EXPECT_TRUE(std::string(e.what()).ends_with("No space left on device"));
+            break;
+        }
+    }
+    ASSERT_LT(lines, 4096 / line.size() + 2) << "the file system never filled";
+    EXPECT_EQ(readFile(dir / "Log.txt").size(), lines * line.size());
+    fs::remove(dir / "filler");
+    measurements.Append(entry);
+    const std::string text = readFile(dir / "Log.txt");
+    EXPECT_EQ(text.size(), (lines + 1) * line.size());
+    EXPECT_EQ(text.substr(text.size() - line.size()), line);
+}
+
+TEST(WriteNotices, EachKindIsNewsOnceUntilAWriteOfItSucceeds) {
+    using Kind = WriteNotices::Kind;
+    WriteNotices notices;
+    EXPECT_FALSE(notices.Succeeded(Kind::Log));
+    EXPECT_TRUE(notices.Failed(Kind::Log, "Unable to open Log.txt: No such file or directory"));
+    EXPECT_FALSE(notices.Failed(Kind::Log, "Unable to open Log.txt: Is a directory"));
+    EXPECT_EQ(notices.Message(Kind::Log), "Unable to open Log.txt: No such file or directory");
+    EXPECT_TRUE(notices.Failed(Kind::SaveMap, "Unable to write to K26_0307.bmp: Disk full"));
+    EXPECT_TRUE(notices.Succeeded(Kind::Log));
+    EXPECT_EQ(notices.Message(Kind::Log), "");
+    EXPECT_TRUE(notices.Failed(Kind::Log, "Unable to open Log.txt: Is a directory"));
+    EXPECT_FALSE(notices.Message(Kind::SaveMap).empty());
+}
+
+// A bitmap's first bytes: file header (offset of the pixels 54) and a 40-byte info header.
+std::vector<std::uint8_t> bitmapHead(std::int32_t width, std::int32_t height, int bits,
+                                     std::uint32_t compression = 0, std::uint32_t imageSize = 0) {
+    std::vector<std::uint8_t> head(54);
+    auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            head[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    head[0] = 'B';
+    head[1] = 'M';
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, bits, 2);
+    put(30, compression, 4);
+    put(34, imageSize, 4);
+    return head;
+}
+
+TEST(BitmapLength, PixelRowsAfterTheOffsetPaddedToWords) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> head;
+        std::optional<std::uint64_t> length;
+    };
+    std::vector<std::uint8_t> core = bitmapHead(0, 0, 0);
+    core[14] = 12;  // core header: 16-bit width 3 and height 2, 8 bits per pixel
+    core[18] = 3;
+    core[20] = 2;
+    core[24] = 8;
+    std::vector<std::uint8_t> cut = bitmapHead(1, 1, 24);
+    cut.resize(30);
+    const Case cases[] = {
+        {"a sheet, 24 bits", bitmapHead(172, 306, 24), 54 + 516 * 306},
+        {"top-down", bitmapHead(172, -306, 24), 54 + 516 * 306},
+        {"1 bit, padded row", bitmapHead(33, 2, 1), 54 + 8 * 2},
+        {"run-length: the stored size", bitmapHead(172, 306, 8, 1, 999), 54 + 999},
+        {"core header", core, 54 + 4 * 2},
+        {"not a bitmap", std::vector<std::uint8_t>(54, 'x'), std::nullopt},
+        {"cut within the header", cut, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(declaredBitmapLength(c.head), c.length);
+    }
 }
 
 }  // namespace

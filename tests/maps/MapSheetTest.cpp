@@ -9,9 +9,11 @@
 #include <QImage>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 
 #include "archive/TZip.h"
+#include "base/IoError.h"
 #include "maps/MapMark.h"
 #include "tests/support/TempFolderTest.h"
 
@@ -128,6 +130,54 @@ TEST_F(MapSheetTest, SheetFilesAreFoundWhateverTheirLetterCase) {
     sheet.KEMSquare("K26");
     sheet.KEMSquare("M12");
     EXPECT_EQ(pixel(150, 300), QColor(0, 255, 0));
+}
+
+TEST_F(MapSheetTest, DamagedSheetsAreNeitherShownNorKept) {
+    const fs::path bitmap = dir / "SKVERAI/K26.bmp";
+    const fs::path archive = dir / "SKVERAI/K26.z";
+    const std::string blue = (dir / "blue.bmp").string();
+    fs::copy_file(bitmap, blue);
+    struct Case {
+        const char* name;
+        std::function<void()> damage;
+    };
+    const Case cases[] = {
+        {"cut short", [&] { fs::resize_file(archive, fs::file_size(archive) / 2); }},
+        {"declaring more than it holds",
+         [&] {
+             std::fstream file(archive, std::ios::binary | std::ios::in | std::ios::out);
+             file.seekp(18);  // the local header's compressed size, little-endian
+             file.put(0).put(0).put(0x10);
+         }},
+    };
+    std::vector<std::string> reports;
+    archive::ZipComponent::SetWarningBox([&](const std::string& text) { reports.push_back(text); });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::copy_file(blue, bitmap, fs::copy_options::overwrite_existing);
+        archive::TZip zip;
+        zip.SetArcName(archive.string());
+        zip.SetOverwrite(true);
+        zip.Files() = {bitmap.string()};
+        ASSERT_TRUE(zip.Compress());
+        fs::remove(bitmap);
+        c.damage();
+        reports.clear();
+        sheet.KEMSquare("K26");
+        EXPECT_FALSE(reports.empty());  // the warning box still tells
+        EXPECT_EQ(pixel(150, 300), QColor(Qt::white));
+        EXPECT_EQ(pixel(150, 20), QColor(Qt::white));
+        EXPECT_EQ(pixel(10, 77), kGrey);
+        EXPECT_FALSE(fs::exists(bitmap));
+        EXPECT_TRUE(fs::exists(archive));
+    }
+    archive::ZipComponent::SetWarningBox({});
+
+    // A bitmap cut short is refused wherever it lies: the picture stays as it was.
+    fs::copy_file(blue, dir / "EKSPEDICIJOS/K26_0307.bmp");
+    fs::resize_file(dir / "EKSPEDICIJOS/K26_0307.bmp", fs::file_size(blue) - 516);
+    EXPECT_THROW(sheet.LoadPicture((dir / "EKSPEDICIJOS/K26_0307.bmp").string()), IoError);
+    EXPECT_EQ(pixel(150, 300), QColor(Qt::white));
 }
 
 // Cell texts are Windows-1257: byte 0xE0 is "ą", whose mark hangs below the letter, not "à"

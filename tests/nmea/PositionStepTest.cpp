@@ -167,20 +167,6 @@ TEST_F(PositionStep, AFailingCallEndsTheBatchAndTheStepRunsAgain) {
     }
 }
 
-TEST_F(PositionStep, AFailedSaveKeepsTheOldSquareSoEverySentenceRetries) {
-    host.autoMap = true;
-    decoder.SetPeriod(1);
-    Feed(decoder, Gga(1) + "\r\n");
-    host.square = "K26";
-    host.throwIn = "SaveMap";
-    for (int i = 2; i <= 4; ++i) {
-        host.calls.clear();
-        Feed(decoder, Gga(i) + "\r\n");
-        EXPECT_EQ(host.calls, (Calls{"CalcKEM 4807.038 01131.000", "Beep", "SaveMap K25"}));
-        EXPECT_EQ(decoder.CurrentSquare(), "K25");
-    }
-}
-
 TEST_F(PositionStep, ADataChunkArrivingDuringTheStepIsDecodedAfterItInOrder) {
     host.memoVisible = true;
     decoder.SetPeriod(1);
