@@ -56,7 +56,11 @@ class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
 
-    QString status() const { return child<QLabel>(*FormMain, "Panel0")->text(); }
+    // The whole status text: shown, or in the tooltip when the field shows it shortened.
+    QString status() const {
+        const QLabel* field = child<QLabel>(*FormMain, "Panel0");
+        return field->toolTip().isEmpty() ? field->text() : field->toolTip();
+    }
     bool connectButtonDown() const {
         return child<QToolButton>(*FormMain, "btConnect")->isChecked();
     }
@@ -351,6 +355,8 @@ TEST_F(MainWindowTest, AutoFindsAMultiConstellationReceiverAt38400) {
                    QString::fromStdString("Prijungta prie " + kemsim.port() + ", 38400");
         },
         10s));
+    // Shortened in the middle, the field keeps the rate in view.
+    EXPECT_TRUE(child<QLabel>(*FormMain, "Panel0")->text().endsWith(", 38400"));
     EXPECT_TRUE(waitUntil([&] { return child<QLabel>(*FormMain, "edPrec")->text() == "3D"; }));
     EXPECT_TRUE(child<QLabel>(*FormMain, "edLat")->text().endsWith("\" N"));
 }
