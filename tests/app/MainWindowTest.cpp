@@ -22,6 +22,8 @@
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/MapSheet.h"
+#include "maps/TFormQTH.h"
+#include "sats/TFormSat.h"
 #include "tools/kemsim/NmeaSentence.h"
 #include "tools/kemsim/SimulatedReceiver.h"
 
@@ -186,6 +188,16 @@ TEST_F(MainWindowTest, ConnectThenEveryWayOfDisconnecting) {
         {"opening Nustatymai",
          [](PseudoTerminal&) { emit child<QMenu>(*FormMain, "MSetUp")->aboutToShow(); }},
         {"receiver hang-up", [](PseudoTerminal& pty) { pty.closeMaster(); }},
+        {"opening the QTH calculator",
+         [](PseudoTerminal&) {
+             bool shown = false;
+             QTimer::singleShot(0, FormQTH, [&shown] {
+                 shown = FormQTH->isVisible();
+                 FormQTH->reject();
+             });
+             child<QAction>(*FormMain, "MQTH")->trigger();
+             EXPECT_TRUE(shown);
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -426,6 +438,18 @@ TEST_F(MainWindowTest, GnssTalkersGiveTheSamePanelLogAndMapAsGps) {
         EXPECT_EQ(other.panel, gps.panel);
         EXPECT_TRUE(other.map == gps.map);
     }
+}
+
+TEST_F(MainWindowTest, ClearingTheSatelliteWindowRestartsTheSkyPlotCadence) {
+    ShownForms shown;
+    child<QAction>(*FormMain, "MSat")->trigger();
+    ASSERT_TRUE(FormSat->isVisible());
+    const std::string cycle =
+        "$GPGSV,1,1,04,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*7C\r\n";
+    feed(cycle + cycle);
+    EXPECT_EQ(FormMain->Decoder()->SatCycleCounter(), 2);
+    child<QToolButton>(*FormSat, "btClear")->click();
+    EXPECT_EQ(FormMain->Decoder()->SatCycleCounter(), 0);
 }
 
 TEST_F(MainWindowTest, RawTextWindowEchoesWhileVisibleAndClearsPast200Lines) {

@@ -205,10 +205,12 @@ TEST_F(DriverTest, RefusesWhatIsNotAnOpenableTerminalAndSaysWhy) {
     struct Case {
         const char* name;
         PortError why;
+        const char* text;  // the "Klaida" box's third line
     } const cases[] = {
-        {"/dev/kemgps-no-such-port", PortError::Missing},
-        {"/dev/null", PortError::NotSerial},
-        {"/tmp", PortError::Other},
+        {"/dev/kemgps-no-such-port", PortError::Missing,
+         "Įrenginys /dev/kemgps-no-such-port nerastas."},
+        {"/dev/null", PortError::NotSerial, "/dev/null nėra nuoseklusis prievadas."},
+        {"/tmp", PortError::Other, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,6 +218,7 @@ TEST_F(DriverTest, RefusesWhatIsNotAnOpenableTerminalAndSaysWhy) {
         EXPECT_FALSE(driver.Connect());
         EXPECT_FALSE(driver.Connected());
         EXPECT_EQ(driver.LastError(), c.why);
+        EXPECT_EQ(PortErrorText(driver.LastError(), c.name), c.text);
     }
     driver.SetPortName(pty.slaveName());
     EXPECT_TRUE(driver.Connect());
@@ -310,6 +313,8 @@ TEST_F(DriverTest, RefusedSettingsKeepAnOpenPortOpenAndFailAConnect) {
     EXPECT_FALSE(seven.Connect());
     EXPECT_FALSE(seven.Connected());
     EXPECT_EQ(seven.LastError(), PortError::Refused);
+    EXPECT_EQ(PortErrorText(seven.LastError(), "/dev/ttyS0"),
+              "Įrenginys /dev/ttyS0 nepriima ryšio nustatymų.");
     seven.SetDataBits(db8BITS);
     EXPECT_TRUE(seven.Connect()) << "the failed attempt released the port";
 }
