@@ -2,6 +2,7 @@
 #include <QMessageBox>
 
 #include "archive/ZipComponent.h"
+#include "base/ui/OpenProgramFolder.h"
 #include "packer/TForm1.h"
 
 int main(int argc, char** argv) {
@@ -13,7 +14,11 @@ int main(int argc, char** argv) {
                         QString::fromUtf8(text), QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     });
-    kem::packer::TForm1 form(QApplication::applicationDirPath().toStdString() + "/");
+    const std::optional<std::string> programDir = kem::openProgramFolder();
+    if (!programDir) {
+        return 1;
+    }
+    kem::packer::TForm1 form(*programDir);
     form.show();
     return QApplication::exec();
 }

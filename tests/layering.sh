@@ -6,7 +6,7 @@ root=${1:-$(dirname "$0")/..}
 cd "$root" || exit 2
 
 declare -A allowed=(
-  [base]="base/(IoError|FileHandle|TextRules|WholeFile|IniFile|SettingsKeys)"
+  [base]="base/(IoError|FileHandle|TextRules|WholeFile|IniFile|SettingsKeys|ProgramFolder)"
   [base/ui]="base/"
   [archive]="base/|archive/"
   [gps]="base/|gps/"
