@@ -1,13 +1,16 @@
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include "archive/ZipComponent.h"
 #include "base/ui/OpenProgramFolder.h"
+#include "base/ui/ProgramIcons.h"
 #include "packer/TForm1.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KEMZIP"));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(kem::look::packerIcon(48))));
     // Every report of the archive library is shown in a warning box.
     kem::archive::ZipComponent::SetWarningBox([](const std::string& text) {
         QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
