@@ -16,6 +16,7 @@ declare -A allowed=(
   [app]="base/|archive/|gps/|maps/|sats/|app/"
   [tools]="base/|archive/|gps/|maps/|packer/|tools/"
   [data]="base/|maps/"
+  [dist]="base/"
 )
 
 status=0
