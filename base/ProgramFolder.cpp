@@ -199,8 +199,7 @@ ProgramFolder ChooseProgramFolder(const std::string& executableDir,
     } else if (IsAbsolute(environment.home)) {
         dataHome = WithSlash(environment.home) + ".local/share/";
     } else {
-        throw IoError("No folder for the user's files: " + programDir +
-                      " is read-only and neither XDG_DATA_HOME nor HOME is set");
+        throw IoError("No folder for the user's own files: neither XDG_DATA_HOME nor HOME is set");
     }
     return {dataHome + kUserFolder, programDir};
 }
