@@ -9,13 +9,16 @@ export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppression
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps build test test-plain test-asan demo bench fuzz coverage golden mapdata clean
+.PHONY: configure programs install deb
 
 deps:
 	@bash scripts/install-deps.sh
 
 # make test and CI treat every compiler warning as an error; a packager's plain build does not.
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEM_WERROR=ON
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: test-plain test-asan
@@ -29,7 +32,7 @@ test-asan: deps
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
-demo: build
+demo: programs
 	bash scripts/demo.sh $(BUILD)
 
 bench: build
@@ -62,3 +65,28 @@ mapdata: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN)
+
+# --- Installing
+# Only what the program folder needs (the programs, kemsim, the data), not the tests and
+# benchmarks: make demo shows the program soonest, make install lays it out.
+programs: configure
+	cmake --build $(BUILD) -j $(JOBS) --target programs
+
+# A self-contained program folder at PREFIX, with the menu entries and icons in PREFIX/share.
+PREFIX ?= /opt/kemgps
+install: programs
+	cmake --build $(BUILD) -j $(JOBS) --target desktop_icons
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package: a Release build installed under /opt/kemgps, its menu entries and icons in
+# /usr/share; dpkg-shlibdeps works out the library dependencies. Each user, root too, works in
+# ~/.local/share/kemgps/.
+DEB := build-deb
+deb:
+	bash scripts/install-deps.sh dpkg-dev file
+	cmake -S . -B $(DEB) $(GEN) -DCMAKE_BUILD_TYPE=Release -DKEM_TESTS=OFF -DKEM_BENCH=OFF \
+		-DKEM_PACKAGE=ON -DCMAKE_INSTALL_PREFIX=/opt/kemgps
+	cmake --build $(DEB) -j $(JOBS)
+	cd $(DEB) && cpack -G DEB
+	@ls -1 $(DEB)/*.deb
+# --- end installing

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "base/ui/ProgramIcons.h"
 #include "base/ui/WindowLook.h"
 
 namespace kem::artwork {
@@ -38,24 +39,7 @@ QPixmap scaleBar() {
 }
 
 QPixmap programIcon() {
-    QPixmap icon(35, 35);
-    icon.fill(Qt::transparent);
-    QPainter p(&icon);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(look::kNavy, 1.5));
-    p.setBrush(QColor(90, 150, 220));
-    p.drawEllipse(QRectF(2.5, 2.5, 30, 30));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::white, 1));
-    p.drawEllipse(QRectF(10.5, 2.5, 14, 30));
-    p.drawLine(QPointF(17.5, 2.5), QPointF(17.5, 32.5));
-    p.drawLine(QPointF(2.5, 17.5), QPointF(32.5, 17.5));
-    p.drawLine(QPointF(5, 10), QPointF(30, 10));
-    p.drawLine(QPointF(5, 25), QPointF(30, 25));
-    p.setPen(Qt::NoPen);
-    p.setBrush(look::kRed);
-    p.drawEllipse(QRectF(20, 12, 5, 5));
-    return icon;
+    return QPixmap::fromImage(look::programIcon(35));
 }
 
 }  // namespace kem::artwork

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include "app/ProgramDir.h"
 #include "app/TFormMain.h"
 #include "app/TFormSet.h"
 #include "base/IniFile.h"
@@ -19,8 +18,7 @@ TFormMemo* FormMemo = nullptr;
 TFormSet* FormSet = nullptr;
 TFormQTH* FormQTH = nullptr;
 
-Forms::Forms() {
-    const std::string programDir = programDirectory();
+Forms::Forms(const std::string& programDir) {
     m_settings = std::make_unique<IniFile>(programDir + settings::kFileName);
     m_main = std::make_unique<TFormMain>(programDir, *m_settings);
     FormMain = m_main.get();

@@ -20,12 +20,12 @@ extern TFormMemo* FormMemo;
 extern TFormSet* FormSet;
 extern TFormQTH* FormQTH;
 
-// Finds the program folder, opens the settings file and creates the windows hidden, in their
-// fixed order (the main window first); destroys them with itself. The main window is shown by
-// the caller.
+// Opens the settings file of the program folder and creates the windows hidden, in their fixed
+// order (the main window first); destroys them with itself. The main window is shown by the
+// caller.
 class Forms {
 public:
-    Forms();
+    explicit Forms(const std::string& programDir);
     ~Forms();
     Forms(const Forms&) = delete;
     Forms& operator=(const Forms&) = delete;

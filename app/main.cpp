@@ -1,10 +1,15 @@
 #include "app/Forms.h"
 #include "app/KemApplication.h"
 #include "app/TFormMain.h"
+#include "base/ui/OpenProgramFolder.h"
 
 int main(int argc, char** argv) {
     kem::KemApplication app(argc, argv);
-    kem::Forms forms;
+    const std::optional<std::string> programDir = kem::openProgramFolder();
+    if (!programDir) {
+        return 1;
+    }
+    kem::Forms forms(*programDir);
     kem::FormMain->show();
     return app.exec();
 }

@@ -1,18 +1,16 @@
 #include "base/IniFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
-#include "base/FileHandle.h"
 #include "base/IoError.h"
 #include "base/TextRules.h"
+#include "base/WholeFile.h"
 
 namespace kem {
 namespace {
@@ -20,8 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kMaxValueLength = 2047;
-constexpr int kMaxLinkHops = 40;         // as the kernel allows
-constexpr int kTemporaryAttempts = 100;  // names left behind by crashed runs are skipped
+constexpr int kMaxLinkHops = 40;  // as the kernel allows
 
 std::string_view TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -149,25 +146,6 @@ private:
     bool m_crlf = false;
 };
 
-enum class Load { Ok, Missing, Failed };
-
-Load LoadFile(const std::string& path, std::string& content) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) {
-        return file.OpenError() == ENOENT ? Load::Missing : Load::Failed;
-    }
-    content.clear();
-    char buffer[4096];
-    ssize_t got = 0;
-    while ((got = ::read(file.Get(), buffer, sizeof buffer)) != 0) {
-        if (got < 0 && errno != EINTR) {
-            return Load::Failed;
-        }
-        content.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-    }
-    return Load::Ok;
-}
-
 // Where a write must land: a symbolic link is followed to its final target so that the rename
 // replaces the target and the link stays.
 std::string WriteTarget(const std::string& path) {
@@ -184,54 +162,6 @@ std::string WriteTarget(const std::string& path) {
         p = target.is_absolute() ? target : p.parent_path() / target;
     }
     return p.string();
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t done = ::write(fd, data.data(), data.size());
-        if (done < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(done));
-    }
-    return true;
-}
-
-// Writes content to a new file beside target and renames it over target, so that a crash
-// leaves either the old or the new file. The old file's permission bits are kept.
-bool ReplaceFile(const std::string& target, const std::string& content,
-                 std::optional<mode_t> mode) {
-    const fs::path where = target;
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        // Appended piece by piece: GCC 12 misreads "." + string as an overlapping copy.
-        std::string name(1, '.');
-        name += where.filename().string();
-        name += '.';
-        name += std::to_string(::getpid());
-        name += '-';
-        name += std::to_string(++counter);
-        const fs::path temporary = where.parent_path() / name;
-        FileHandle file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (file.Get() < 0) {
-            if (file.OpenError() == EEXIST) {
-                continue;
-            }
-            return false;
-        }
-        const int fd = file.Get();
-        bool ok = WriteAll(fd, content) && (!mode || ::fchmod(fd, *mode) == 0) && ::fsync(fd) == 0;
-        ok = file.Close() == 0 && ok;
-        ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-        if (!ok) {
-            ::unlink(temporary.c_str());
-        }
-        return ok;
-    }
-    return false;
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, but only the missing ones.
+# Installs the Debian packages the build, the tests and the demo need, and the ones named as
+# arguments, but only the missing ones.
 set -euo pipefail
 
 packages=(
@@ -8,9 +9,13 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation
+  desktop-file-utils
   unzip zip 7zip
   xvfb xauth xdotool imagemagick x11-apps x11-utils
 )
+
+# Extras a target asks for (make deb: dpkg-dev and file for the library dependencies).
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

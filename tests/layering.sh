@@ -6,7 +6,7 @@ root=${1:-$(dirname "$0")/..}
 cd "$root" || exit 2
 
 declare -A allowed=(
-  [base]="base/(IoError|FileHandle|TextRules|IniFile|SettingsKeys)"
+  [base]="base/(IoError|FileHandle|TextRules|WholeFile|IniFile|SettingsKeys|ProgramFolder)"
   [base/ui]="base/"
   [archive]="base/|archive/"
   [gps]="base/|gps/"
@@ -16,6 +16,7 @@ declare -A allowed=(
   [app]="base/|archive/|gps/|maps/|sats/|app/"
   [tools]="base/|archive/|gps/|maps/|packer/|tools/"
   [data]="base/|maps/"
+  [dist]="base/"
 )
 
 status=0

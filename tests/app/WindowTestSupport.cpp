@@ -16,6 +16,7 @@
 
 #include "app/KemApplication.h"
 #include "app/TFormMain.h"
+#include "base/ui/OpenProgramFolder.h"
 
 namespace kem::test {
 
@@ -139,7 +140,7 @@ void PseudoTerminal::closeMaster() {
     }
 }
 
-ShownForms::ShownForms() {
+ShownForms::ShownForms() : forms(openProgramFolder().value()) {
     FormMain->show();
     QApplication::processEvents();
 }

@@ -91,7 +91,8 @@ private:
     std::string m_slavePath;
 };
 
-// The windows of one test, created hidden, with the main window shown (FormShow run).
+// The windows of one test in the program folder the program would use (the temporary one of
+// ProgramFolder), created hidden, with the main window shown (FormShow run).
 struct ShownForms {
     ShownForms();
     Forms forms;
