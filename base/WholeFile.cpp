@@ -9,24 +9,38 @@
 #include <filesystem>
 
 #include "base/FileHandle.h"
+#include "base/IoError.h"
 
 namespace kem {
 namespace {
 
 constexpr int kTemporaryAttempts = 100;  // names left behind by crashed runs are skipped
 
-bool WriteAll(int fd, std::string_view data) {
+// Writes all of data; gives 0, or errno of the write that failed. A write that moves nothing
+// without an error counts as a full disk.
+int WriteAll(int fd, std::string_view data, WriteCall write = ::write) {
     while (!data.empty()) {
-        const ssize_t done = ::write(fd, data.data(), data.size());
-        if (done < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
+        const ssize_t n = write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
-        data.remove_prefix(static_cast<std::size_t>(done));
+        if (n < 0) {
+            return errno;
+        }
+        if (n == 0) {
+            return ENOSPC;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
     }
-    return true;
+    return 0;
+}
+
+FileHandle OpenFile(const std::string& path, int flags) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return FileHandle(fd);
 }
 
 }  // namespace
@@ -69,8 +83,11 @@ bool ReplaceFile(const std::string& target, std::string_view content, std::optio
             return false;
         }
         const int fd = file.Get();
-        bool ok = WriteAll(fd, content) && (!mode || ::fchmod(fd, *mode) == 0) && ::fsync(fd) == 0;
-        int reason = ok ? 0 : errno;
+        int reason = WriteAll(fd, content);
+        if (reason == 0 && ((mode && ::fchmod(fd, *mode) != 0) || ::fsync(fd) != 0)) {
+            reason = errno;
+        }
+        bool ok = reason == 0;
         if (const int closeError = file.Close(); ok && closeError != 0) {
             ok = false;
             reason = closeError;
@@ -87,6 +104,40 @@ bool ReplaceFile(const std::string& target, std::string_view content, std::optio
     }
     errno = EEXIST;
     return false;
+}
+
+void AppendWhole(const std::string& path, std::string_view data, WriteCall write) {
+    // Never created here; non-blocking so that a pipe in the file's place cannot hang the caller.
+    FileHandle file = OpenFile(path, O_WRONLY | O_APPEND | O_NONBLOCK);
+    if (file.Get() < 0) {
+        throw IoError::FromErrno("Unable to open", path, file.OpenError());
+    }
+    struct stat before {};
+    if (::fstat(file.Get(), &before) < 0) {
+        throw IoError::FromErrno("Unable to open", path);
+    }
+    if (const int error = WriteAll(file.Get(), data, write)) {
+        (void)::ftruncate(file.Get(), before.st_size);
+        throw IoError::FromErrno("Unable to write to", path, error);
+    }
+    if (const int error = file.Close()) {
+        throw IoError::FromErrno("Unable to write to", path, error);
+    }
+}
+
+void CreateWhole(const std::string& path, std::string_view data, WriteCall write) {
+    FileHandle file = OpenFile(path, O_WRONLY | O_CREAT | O_EXCL);
+    if (file.Get() < 0) {
+        throw IoError::FromErrno("Unable to write to", path, file.OpenError());
+    }
+    int error = WriteAll(file.Get(), data, write);
+    if (const int closeError = file.Close(); error == 0) {
+        error = closeError;
+    }
+    if (error != 0) {
+        ::unlink(path.c_str());
+        throw IoError::FromErrno("Unable to write to", path, error);
+    }
 }
 
 }  // namespace kem

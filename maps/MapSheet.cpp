@@ -8,6 +8,7 @@
 
 #include "archive/BinaryFile.h"
 #include "base/IoError.h"
+#include "base/WholeFile.h"
 #include "base/ui/Cp1257.h"
 #include "base/ui/Ellipse.h"
 #include "base/ui/WindowLook.h"
@@ -16,7 +17,6 @@
 #include "maps/MapMark.h"
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
-#include "maps/WholeWrite.h"
 
 namespace kem::maps {
 namespace {
@@ -81,7 +81,7 @@ void writeBitmap(const QImage& image, const std::string& path) {
         throw IoError("Unable to write to " + path);
     }
     // Whole or not at all: a half-written map on a full disk would take the name for good.
-    createWhole(path, {bytes.constData(), static_cast<std::size_t>(bytes.size())});
+    CreateWhole(path, {bytes.constData(), static_cast<std::size_t>(bytes.size())});
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "maps/WholeWrite.h"
+#include "base/WholeFile.h"
 
 namespace kem::maps {
 

@@ -8,13 +8,13 @@
 #include <fstream>
 
 #include "base/IoError.h"
+#include "base/WholeFile.h"
 #include "maps/BitmapLength.h"
 #include "maps/ExpeditionMaps.h"
 #include "maps/MapMark.h"
 #include "maps/MeasurementLog.h"
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
-#include "maps/WholeWrite.h"
 #include "maps/WriteNotices.h"
 #include "tests/support/TempFolderTest.h"
 
@@ -227,7 +227,7 @@ TEST_F(MapFilesTest, WritesOntoAFullDiskLeaveWholeLinesAndNoPartOfAMap) {
 
     gRoom = 100;
     EXPECT_THROW(
-        createWhole((dir / "K26_0307.bmp").string(), std::string(500, 'B'), &writeUntilFull),
+        CreateWhole((dir / "K26_0307.bmp").string(), std::string(500, 'B'), &writeUntilFull),
         IoError);
     EXPECT_FALSE(fs::exists(dir / "K26_0307.bmp"));
 }
