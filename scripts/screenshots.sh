@@ -39,7 +39,7 @@ printf '[SETTINGS]\r\nPort=%s\r\nPeriod=1\r\nLog=1\r\nXMain=10\r\nYMain=10\r\n' 
 
 # window_of TITLE: the id of the visible window whose title starts with TITLE (waits for it).
 window_of() {
-    xdotool search --sync --onlyvisible --name "^$1" | head -n1
+    timeout 20 xdotool search --sync --onlyvisible --name "^$1" | head -n1
 }
 # shoot WINDOW NAME: a picture of one window.
 shoot() {
@@ -72,7 +72,9 @@ shoot "$sats" kemgps-satellites
 
 # The settings dialog: opening "Nustatymai" disconnects.
 xdotool windowfocus --sync "$main"
-xdotool key --window "$main" alt+u k  # "N&ustatymai" > "&Kiti nustatymai..."
+xdotool key --window "$main" alt+u    # "N&ustatymai"; the open menu takes the next keys
+sleep 0.5
+xdotool key k                         # "&Kiti nustatymai..."
 settings=$(window_of 'Nustatymai')
 sleep 0.5
 shoot "$settings" kemgps-settings
@@ -80,8 +82,13 @@ click "$settings" 200 106             # "Taikyti"
 
 # The QTH calculator: coordinates typed, computed, shown on the main window's sheet.
 xdotool windowfocus --sync "$main"
-xdotool key --window "$main" alt+f Down Down Down Down Return   # "Skaičiuoti ir rodyti QTH"
+xdotool key --window "$main" alt+f    # "&Failai"
+sleep 0.5
+xdotool key Down Down Down Down Return   # "Skaičiuoti ir rodyti QTH"
 qth=$(window_of ' QTH')
+xdotool windowmove "$qth" 500 60      # beside the main window, so both can be pictured
+sleep 0.5
+click "$qth" 77 52                    # into the latitude degrees: coordinate entry
 for text in 54 41 07 25 19 33; do
     xdotool type --window "$qth" "$text"
     xdotool key --window "$qth" Tab
@@ -92,7 +99,7 @@ shoot "$qth" kemgps-qth
 shoot "$main" kemgps-qth-sheet
 click "$qth" 162 158                  # "Uždaryti"
 xdotool windowfocus --sync "$main"
-xdotool key --window "$main" alt+b    # "&Baigti"
+xdotool key --window "$main" alt+b 2>/dev/null || true   # "&Baigti"; the window may be gone first
 sleep 1
 
 # KEMZIP on a map folder of two bitmaps, before and after packing.
