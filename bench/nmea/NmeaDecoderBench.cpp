@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -36,9 +37,12 @@ public:
     SatelliteTable table;
 };
 
-std::string Sentence(const char* format, auto... args) {
+[[gnu::format(printf, 1, 2)]] std::string Sentence(const char* format, ...) {
     char body[128];
-    std::snprintf(body, sizeof body, format, args...);
+    std::va_list args;
+    va_start(args, format);
+    std::vsnprintf(body, sizeof body, format, args);
+    va_end(args);
     unsigned sum = 0;
     for (const char* p = body; *p != '\0'; ++p) {
         sum ^= static_cast<unsigned char>(*p);
