@@ -44,6 +44,10 @@ for key in alt+p alt+g alt+o; do   # "&Prijungti", "&GPS tekstas", "Palyd&ovai"
     xdotool windowfocus --sync "$main" key "$key"
     sleep 0.5
 done
+for title in 'GPS tekstas' 'GPS palydovai'; do
+    xdotool search --all --onlyvisible --pid "$pid" --name "^$title\$" >/dev/null ||
+        { echo "the window \"$title\" did not open" >&2; exit 1; }
+done
 
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
