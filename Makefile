@@ -8,7 +8,7 @@ GEN      := -G Ninja
 export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build test test-plain test-asan demo bench fuzz coverage golden mapdata clean
+.PHONY: deps build test test-plain test-asan demo bench soak fuzz coverage golden mapdata clean
 .PHONY: configure programs install deb
 
 deps:
@@ -39,6 +39,11 @@ bench: build
 	@for b in $$(find $(BUILD)/bench -maxdepth 1 -type f -executable | sort); do \
 		echo "== $$b"; "$$b" || exit 1; \
 	done
+
+# Half an hour of KEMGPS on the simulated receiver with every window open (SOAK_MINUTES
+# shortens it): memory, descriptors and CPU each minute, and a log line for every fix.
+soak: build
+	bash bench/app/kemgps-soak.sh $(BUILD)
 
 # Rewrites the receiver logs' expected files from the current decoder and shows what changed:
 # a deliberate decoder change is committed together with its reviewed diff of these files.

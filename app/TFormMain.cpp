@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <stdexcept>
 
 #include "app/BaudSetting.h"
 #include "app/FileListBox.h"
@@ -128,7 +129,16 @@ void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_shown) {
         m_shown = true;
-        guarded([this] { FormShow(); }, this);
+        try {
+            FormShow();
+        } catch (const std::exception& e) {
+            // Not from inside the show: on X11 the window would come up at a default size
+            // (640 x 480) with the designed one in its corner. The box opens over the finished
+            // window instead.
+            QTimer::singleShot(0, this, [this, error = std::runtime_error(e.what())] {
+                showErrorBox(error, this);
+            });
+        }
     }
 }
 

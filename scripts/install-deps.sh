@@ -11,7 +11,7 @@ packages=(
   fonts-liberation
   desktop-file-utils
   unzip zip 7zip
-  xvfb xauth xdotool imagemagick x11-apps x11-utils
+  xvfb xauth xdotool xclip imagemagick x11-apps x11-utils libx11-dev bc util-linux
 )
 
 # Extras a target asks for (make deb: dpkg-dev and file for the library dependencies).

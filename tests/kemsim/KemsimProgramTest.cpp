@@ -92,8 +92,9 @@ TEST(Program, HelpAndBadOptions) {
     int status = -1;
     const std::string help = run("--help", status);
     EXPECT_EQ(status, 0);
-    for (const char* option : {"--link", "--speed", "--replay", "--split", "--noise",
-                               "--hangup-after", "--count", "--stdout", "--baud", "--talker"})
+    for (const char* option :
+         {"--link", "--speed", "--replay", "--split", "--noise", "--hangup-after", "--count",
+          "--stdout", "--baud", "--talker", "--wait", "--tee"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     run("--frobnicate", status);
     EXPECT_EQ(status, 2);
@@ -266,6 +267,45 @@ TEST(Program, DriverReceivesValidSentencesUntilHangUp) {
         ++sentences;
     }
     EXPECT_GT(sentences, 30);
+}
+
+// --wait holds the replay until the port is opened and set up, and the line stays open until
+// the reader has the last second: the reader gets exactly the log, as the --tee copy says.
+TEST(Program, WaitingReplayReachesTheReaderWhole) {
+    ensureCoreApplication();
+    std::string log;
+    for (int s = 0; s < 4; ++s)
+        log += "$GPGGA,12000" + std::to_string(s) + ",5441.1234,N,02519.5678,E,1,08*00\r\n";
+    const TempFile file(log);
+    const std::string tee = file.path() + ".tee";
+    QProcess sim;
+    sim.start(QString::fromStdString(kKemsim),
+              {"--wait", "--speed", "20", "--replay", QString::fromStdString(file.path()), "--tee",
+               QString::fromStdString(tee)});
+    ASSERT_TRUE(sim.waitForReadyRead(5000));
+    std::this_thread::sleep_for(300ms);  // a replay that did not wait would be gone by now
+
+    gps::TCommPortDriver driver;
+    driver.SetPortName(gps::kDevicePrefix + sim.readLine().trimmed().toStdString());
+    driver.SetBaudRateValue(4800);
+    std::string received;
+    bool hungUp = false;
+    driver.OnReceiveData = [&](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
+        received.append(data, size);
+    };
+    driver.OnHangup = [&] { hungUp = true; };
+    ASSERT_TRUE(driver.Connect());
+    for (const auto deadline = std::chrono::steady_clock::now() + 5s;
+         !hungUp && std::chrono::steady_clock::now() < deadline;) {
+        driver.PollTick();
+        std::this_thread::sleep_for(50ms);
+    }
+    sim.waitForFinished();
+    EXPECT_TRUE(hungUp);
+    EXPECT_EQ(received, log);
+    std::ifstream copy(tee, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), log);
+    std::filesystem::remove(tee);
 }
 
 // "Auto" on the real path: the driver tries rate after rate until kemsim's sentences come

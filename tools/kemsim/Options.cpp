@@ -50,13 +50,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     const std::map<std::string, Flag> flags = {
         {"--help", [&] { o.help = true; }},       {"-h", [&] { o.help = true; }},
         {"--split", [&] { o.split = true; }},     {"--noise", [&] { o.noise = true; }},
-        {"--stdout", [&] { o.toStdout = true; }},
+        {"--stdout", [&] { o.toStdout = true; }}, {"--wait", [&] { o.waitForReader = true; }},
     };
     // Each returns false when the value is not acceptable.
     using Valued = std::function<bool(const std::string&)>;
     const std::map<std::string, Valued> valued = {
         {"--link", [&](const std::string& v) { return !(o.linkPath = v).empty(); }},
         {"--replay", [&](const std::string& v) { return !(o.replayPath = v).empty(); }},
+        {"--tee", [&](const std::string& v) { return !(o.teePath = v).empty(); }},
         {"--speed", [&](const std::string& v) { return parseNonNegative(v, o.speed); }},
         {"--hangup-after",
          [&](const std::string& v) { return parseNonNegative(v, o.hangupAfter.emplace()); }},
@@ -123,12 +124,18 @@ Options:
   --hangup-after SECS  after SECS real seconds close the line as if the receiver were
                        unplugged, and exit
   --seed N             seed for --split and --noise, to repeat a run exactly
+  --wait               send nothing until a program has opened the port and cleared its
+                       queues (as KEMGPS does when it connects), so that it gets every sentence
+  --tee FILE           also write every byte that reached the port to FILE
   --baud N             talk at N baud: 1200, 2400, 4800 (default), 9600, 19200, 38400, 57600,
                        115200 or 230400
   --talker LIST        send RMC, GGA and GSA with these talkers instead of GP, e.g. GN (a
                        multi-constellation receiver) or GP,GN (each sentence twice); GSV stays
                        GP; also applies to --replay
   -h, --help           show this text
+
+At the end of a --replay or --count the line stays open for a second, so that the reading
+program gets the last sentences before the hang-up.
 
 Options also take the form --name=value. Exit status: 0 when done, 1 when the pseudo-terminal,
 the link or the output fails, 2 for a bad option or an unreadable --replay file.

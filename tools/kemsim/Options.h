@@ -20,6 +20,8 @@ struct Options {
     std::optional<std::uint32_t> seed;  // --seed: repeatable --split and --noise
     std::uint32_t baud = 4800;          // --baud: the rate the receiver talks at
     std::vector<std::string> talkers = {"GP"};  // --talker: who sends RMC, GGA and GSA, in order
+    bool waitForReader = false;                 // --wait: silent until a program opens the port
+    std::string teePath;                        // --tee: a copy of every byte that reached the port
 };
 
 // The rates --baud accepts: those a serial port sets with a standard speed code.

@@ -137,6 +137,21 @@ bool Transmitter::writeChunk(const char* data, std::size_t size) {
             // receiver goes on talking and the bytes are lost.
             return m_settings.dropWhenFull && (errno == EAGAIN || errno == EIO);
         }
+        if (!writeTee(data, static_cast<std::size_t>(n)))
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool Transmitter::writeTee(const char* data, std::size_t size) const {
+    while (m_settings.teeFd >= 0 && size > 0) {
+        const ssize_t n = ::write(m_settings.teeFd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
         data += n;
         size -= static_cast<std::size_t>(n);
     }

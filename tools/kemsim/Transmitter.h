@@ -22,6 +22,7 @@ struct TransmitSettings {
     // The rate the reading side is set to, asked before each write (0: not known). Bytes read at
     // another rate than baud arrive as garbage.
     std::function<std::uint32_t()> readerRate;
+    int teeFd = -1;  // when set, receives a copy of every byte that was written
 };
 
 // Writes one second of lines after another to a file descriptor, paced like a receiver at the
@@ -39,6 +40,7 @@ public:
 
 private:
     bool writeChunk(const char* data, std::size_t size);
+    bool writeTee(const char* data, std::size_t size) const;
     bool expired() const;
     void pause(std::chrono::duration<double> seconds) const;
 

@@ -1,6 +1,7 @@
 // kemsim: a simulated GPS receiver on a pseudo-terminal (or standard output) for trying KEMGPS
 // without hardware and for driving the real serial path in tests.
 
+#include "base/FileHandle.h"
 #include "tools/kemsim/NmeaSentence.h"
 #include "tools/kemsim/Options.h"
 #include "tools/kemsim/ReplayLog.h"
@@ -8,8 +9,10 @@
 #include "tools/kemsim/Transmitter.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -25,6 +28,7 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <thread>
 
 using namespace kem::kemsim;
 
@@ -32,6 +36,9 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// How long the line stays open after the last sentence: a reader polls now and then, and what it
+// has not read when the line closes is lost.
+constexpr std::chrono::seconds kLinger{1};
 
 // Removed by the signal handler too, so it lives in a fixed buffer.
 char g_linkPath[4096];
@@ -85,6 +92,27 @@ std::uint32_t readerRate(int master) {
         if (e.code == code)
             return e.rate;
     return 1;  // some other rate: garbage all the same
+}
+
+// Waits until a program has opened the pseudo-terminal and cleared its input queue, as a serial
+// program does once it has set the line up; packet mode reports that clearing on the master.
+bool waitForReader(int master) {
+    int on = 1;
+    if (ioctl(master, TIOCPKT, &on) != 0)
+        return false;
+    for (bool flushed = false; !flushed;) {
+        pollfd pfd{master, POLLIN | POLLPRI, 0};
+        if (poll(&pfd, 1, -1) < 0 && errno != EINTR)
+            return false;
+        unsigned char packet[256];
+        const ssize_t n = read(master, packet, sizeof packet);
+        if (n > 0)
+            flushed = packet[0] != TIOCPKT_DATA && (packet[0] & TIOCPKT_FLUSHREAD) != 0;
+        else if (pfd.revents & POLLHUP)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));  // nobody has it open
+    }
+    on = 0;
+    return ioctl(master, TIOCPKT, &on) == 0;
 }
 
 bool makeLink(const std::string& target, const std::string& path) {
@@ -146,7 +174,18 @@ int main(int argc, char** argv) {
                   << options->baud << " baud\n";
     }
 
+    kem::FileHandle teeFile;
+    if (!options->teePath.empty()) {
+        teeFile = kem::FileHandle(
+            open(options->teePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (teeFile.Get() < 0)
+            return fail("cannot write " + options->teePath);
+    }
+    if (options->waitForReader && !options->toStdout && !waitForReader(fd))
+        return fail("cannot watch the pseudo-terminal");
+
     TransmitSettings settings;
+    settings.teeFd = teeFile.Get();
     settings.speed = options->speed;
     settings.split = options->split;
     settings.noise = options->noise;
@@ -181,6 +220,8 @@ int main(int argc, char** argv) {
         return fail("cannot write");
     if (result == Transmitter::Result::HangupTime)
         std::cerr << "kemsim: hung up\n";
+    else if (!options->toStdout)
+        std::this_thread::sleep_for(kLinger);
     close(fd);
     removeLink();
     return 0;
