@@ -9,7 +9,7 @@ export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppression
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps build test test-plain test-asan demo bench soak fuzz coverage golden mapdata clean
-.PHONY: configure programs install deb
+.PHONY: configure programs install deb e2e-package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -94,4 +94,8 @@ deb:
 	cmake --build $(DEB) -j $(JOBS)
 	cd $(DEB) && cpack -G DEB
 	@ls -1 $(DEB)/*.deb
+
+# The first end-to-end scenario on the Release build of the package, as built and as installed.
+e2e-package: build deb
+	bash scripts/e2e-package.sh $(BUILD) $(DEB)
 # --- end installing
