@@ -25,8 +25,8 @@ for folder in "${!allowed[@]}"; do
     file=${hit%%:*}
     # base/ui is a folder of its own, not part of base's own rule
     [ "$folder" = base ] && [[ $file == base/ui/* ]] && continue
-    header=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"$hit")
-    if ! grep -qE "^(${allowed[$folder]})" <<<"$header"; then
+    [[ $hit =~ \#include\ \"([^\"]+)\" ]] && header=${BASH_REMATCH[1]}
+    if ! [[ $header =~ ^(${allowed[$folder]}) ]]; then
       echo "layering: $file includes $header"
       status=1
     fi

@@ -1,8 +1,8 @@
 #include "base/ui/Ellipse.h"
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace kem::look {
 namespace {
@@ -40,16 +40,14 @@ void drawEllipse(QImage& image, const QRect& box, const std::optional<QColor>& o
     if (box.isEmpty()) {
         return;
     }
-    // Rows from one above the box to one below it, so every row knows its neighbours.
-    std::vector<Span> spans;
-    for (int y = box.top() - 1; y <= box.bottom() + 1; ++y) {
-        spans.push_back(rowSpan(box, y));
-    }
-    for (int y = std::max(box.top(), 0); y <= std::min(box.bottom(), image.height() - 1); ++y) {
-        const std::size_t row = static_cast<std::size_t>(y - box.top() + 1);
-        const Span& here = spans[row];
-        const Span& above = spans[row - 1];
-        const Span& below = spans[row + 1];
+    // Only the rows on the image: a mark's box may be far larger than the sheet. Each row needs
+    // its neighbours' spans to find its edge pixels.
+    const int top = std::max(box.top(), 0);
+    const int bottom = std::min(box.bottom(), image.height() - 1);
+    Span above = rowSpan(box, top - 1);
+    for (int y = top; y <= bottom; ++y) {
+        const Span here = rowSpan(box, y);
+        const Span below = rowSpan(box, y + 1);
         for (int x = std::max(here.first, 0); x <= std::min(here.last, image.width() - 1); ++x) {
             const bool edge =
                 x == here.first || x == here.last || !above.holds(x) || !below.holds(x);
@@ -59,6 +57,7 @@ void drawEllipse(QImage& image, const QRect& box, const std::optional<QColor>& o
                 image.setPixelColor(x, y, *fill);
             }
         }
+        above = here;
     }
 }
 
