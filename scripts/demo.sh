@@ -13,15 +13,8 @@ OUT=$BUILD/demo
 WAIT=${KEM_DEMO_SECONDS:-20}
 mkdir -p "$OUT"
 
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
 source "$(dirname "$0")/kemsim-session.sh"
+begin_session
 
 # --- the simulated receiver on a pseudo-terminal; its first output line names the port
 start_kemsim "$OUT/kemsim.out"

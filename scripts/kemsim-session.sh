@@ -1,4 +1,28 @@
-# Shell helpers shared by the demo and the KEMGPS measurement script; source this file.
+# Shell helpers shared by the demo, the screenshots and the KEMGPS measurement scripts; source
+# this file.
+
+# begin_session: an empty pids array and an EXIT trap that ends every process in it and removes
+# the folder work, when one was set.
+begin_session() {
+    pids=()
+    trap end_session EXIT
+}
+end_session() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    [[ -z ${work:-} ]] || rm -rf "$work"
+}
+
+# temporary_program_folder: a temporary folder work laid out as a program folder (the build's
+# KEMWWL.dat, empty EKSPEDICIJOS/ and SKVERAI/) and exported as KEMGPS_PROGRAM_DIR.
+temporary_program_folder() {
+    work=$(mktemp -d)
+    mkdir -p "$work/EKSPEDICIJOS" "$work/SKVERAI"
+    cp "$BIN/KEMWWL.dat" "$work/"
+    export KEMGPS_PROGRAM_DIR=$work
+}
 
 # start_kemsim OUTFILE [kemsim options...]: starts BIN/kemsim in the background (its pid is
 # appended to the array pids) and sets port to the pseudo-terminal it prints first, e.g. pts/3.

@@ -12,17 +12,9 @@ BIN=$BUILD/bin
 OUT=docs/images
 mkdir -p "$OUT"
 
-pids=()
-work=$(mktemp -d)
-cleanup() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 source scripts/kemsim-session.sh
+begin_session
+work=$(mktemp -d)
 unset DISPLAY
 start_virtual_display
 

@@ -14,19 +14,10 @@ BIN=$(cd "$BUILD/bin" && pwd)
 MINUTES=${SOAK_MINUTES:-30}
 SPEED=20
 
-work=$(mktemp -d)
-mkdir -p "$work/EKSPEDICIJOS" "$work/SKVERAI"
-cp "$BIN/KEMWWL.dat" "$work/"
-cp "$BIN"/SKVERAI/*.z "$work/SKVERAI/"
-export KEMGPS_PROGRAM_DIR=$work
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "$0")/../../scripts/kemsim-session.sh"
+begin_session
+temporary_program_folder
+cp "$BIN"/SKVERAI/*.z "$work/SKVERAI/"
 
 start_virtual_display
 

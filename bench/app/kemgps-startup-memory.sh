@@ -13,18 +13,9 @@ RUNS=${RUNS:-10}
 MINUTES=${MINUTES:-10}
 SAMPLE=${SAMPLE:-30}
 
-work=$(mktemp -d)
-mkdir -p "$work/EKSPEDICIJOS" "$work/SKVERAI"
-cp "$BIN/KEMWWL.dat" "$work/" 2>/dev/null || : >"$work/KEMWWL.dat"
-export KEMGPS_PROGRAM_DIR=$work
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "$0")/../../scripts/kemsim-session.sh"
+begin_session
+temporary_program_folder
 
 start_virtual_display
 

@@ -222,6 +222,33 @@ void ensureCoreApplication() {
         new QCoreApplication(argc, argv);
 }
 
+// What the driver reads from a kemsim port at 4800 baud until kemsim hangs up or time runs out.
+struct Reception {
+    bool connected = false;
+    bool hungUp = false;
+    bool stillConnected = false;  // after the hang-up
+    std::string bytes;
+};
+
+Reception receiveUntilHangup(const std::string& portName, std::chrono::milliseconds limit) {
+    gps::TCommPortDriver driver;
+    driver.SetPortName(gps::kDevicePrefix + portName);
+    driver.SetBaudRateValue(4800);
+    Reception reception;
+    driver.OnReceiveData = [&](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
+        reception.bytes.append(data, size);
+    };
+    driver.OnHangup = [&] { reception.hungUp = true; };
+    reception.connected = driver.Connect();
+    for (const auto deadline = std::chrono::steady_clock::now() + limit;
+         reception.connected && !reception.hungUp && std::chrono::steady_clock::now() < deadline;) {
+        driver.PollTick();
+        std::this_thread::sleep_for(20ms);
+    }
+    reception.stillConnected = driver.Connected();
+    return reception;
+}
+
 // The real path: kemsim's pseudo-terminal read by the driver, until kemsim hangs up.
 TEST(Program, DriverReceivesValidSentencesUntilHangUp) {
     ensureCoreApplication();
@@ -234,24 +261,12 @@ TEST(Program, DriverReceivesValidSentencesUntilHangUp) {
     portName.pop_back();
     EXPECT_TRUE(portName.starts_with("pts/")) << portName;
 
-    gps::TCommPortDriver driver;
-    driver.SetPortName(gps::kDevicePrefix + portName);
-    driver.SetBaudRateValue(4800);
-    std::string received;
-    bool hungUp = false;
-    driver.OnReceiveData = [&](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
-        received.append(data, size);
-    };
-    driver.OnHangup = [&] { hungUp = true; };
-    ASSERT_TRUE(driver.Connect());
-    const auto deadline = std::chrono::steady_clock::now() + 6s;
-    while (!hungUp && std::chrono::steady_clock::now() < deadline) {
-        driver.PollTick();
-        std::this_thread::sleep_for(20ms);
-    }
+    const Reception reception = receiveUntilHangup(portName, 6s);
     pclose(sim);
-    EXPECT_TRUE(hungUp);
-    EXPECT_FALSE(driver.Connected());
+    EXPECT_TRUE(reception.connected);
+    EXPECT_TRUE(reception.hungUp);
+    EXPECT_FALSE(reception.stillConnected);
+    const std::string& received = reception.bytes;
 
     // Whole lines after the first line end: about ten seconds of data, six sentences each.
     const auto first = received.find("\r\n");
@@ -285,24 +300,11 @@ TEST(Program, WaitingReplayReachesTheReaderWhole) {
     ASSERT_TRUE(sim.waitForReadyRead(5000));
     std::this_thread::sleep_for(300ms);  // a replay that did not wait would be gone by now
 
-    gps::TCommPortDriver driver;
-    driver.SetPortName(gps::kDevicePrefix + sim.readLine().trimmed().toStdString());
-    driver.SetBaudRateValue(4800);
-    std::string received;
-    bool hungUp = false;
-    driver.OnReceiveData = [&](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
-        received.append(data, size);
-    };
-    driver.OnHangup = [&] { hungUp = true; };
-    ASSERT_TRUE(driver.Connect());
-    for (const auto deadline = std::chrono::steady_clock::now() + 5s;
-         !hungUp && std::chrono::steady_clock::now() < deadline;) {
-        driver.PollTick();
-        std::this_thread::sleep_for(50ms);
-    }
+    const Reception reception = receiveUntilHangup(sim.readLine().trimmed().toStdString(), 5s);
     sim.waitForFinished();
-    EXPECT_TRUE(hungUp);
-    EXPECT_EQ(received, log);
+    EXPECT_TRUE(reception.connected);
+    EXPECT_TRUE(reception.hungUp);
+    EXPECT_EQ(reception.bytes, log);
     std::ifstream copy(tee, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), log);
     std::filesystem::remove(tee);
