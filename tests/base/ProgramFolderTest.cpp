@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
 TEST(ProgramFolder, ChoosesTheOverrideThePortableFolderOrTheUsersCopy) {
+    // A folder that cannot hold a package mark on this machine (a real /opt/kemgps may).
     struct Row {
         ProgramFolderEnvironment environment;
         bool writable;
@@ -29,25 +30,25 @@ TEST(ProgramFolder, ChoosesTheOverrideThePortableFolderOrTheUsersCopy) {
     };
     const Row rows[] = {
         {{"/tmp/run", "/x/data", "/home/u"}, false, {"/tmp/run/", ""}},
-        {{"", "/x/data", "/home/u"}, true, {"/opt/kemgps/", ""}},
-        {{"", "/x/data/", "/home/u"}, false, {"/x/data/kemgps/", "/opt/kemgps/"}},
+        {{"", "/x/data", "/home/u"}, true, {"/no/such/kemgps/", ""}},
+        {{"", "/x/data/", "/home/u"}, false, {"/x/data/kemgps/", "/no/such/kemgps/"}},
         // A relative XDG_DATA_HOME is invalid and ignored.
-        {{"", "data", "/home/u/"}, false, {"/home/u/.local/share/kemgps/", "/opt/kemgps/"}},
-        {{"", "", "/home/u"}, false, {"/home/u/.local/share/kemgps/", "/opt/kemgps/"}},
+        {{"", "data", "/home/u/"}, false, {"/home/u/.local/share/kemgps/", "/no/such/kemgps/"}},
+        {{"", "", "/home/u"}, false, {"/home/u/.local/share/kemgps/", "/no/such/kemgps/"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.expected.dir);
         std::string asked;
         const ProgramFolder folder =
-            ChooseProgramFolder("/opt/kemgps", row.environment, [&](const std::string& dir) {
+            ChooseProgramFolder("/no/such/kemgps", row.environment, [&](const std::string& dir) {
                 asked = dir;
                 return row.writable;
             });
         EXPECT_EQ(folder.dir, row.expected.dir);
         EXPECT_EQ(folder.installedDir, row.expected.installedDir);
-        EXPECT_EQ(asked, row.environment.programDir.empty() ? "/opt/kemgps/" : "");
+        EXPECT_EQ(asked, row.environment.programDir.empty() ? "/no/such/kemgps/" : "");
     }
-    EXPECT_THROW(ChooseProgramFolder("/opt/kemgps", {"", "data", ""},
+    EXPECT_THROW(ChooseProgramFolder("/no/such/kemgps", {"", "data", ""},
                                      [](const std::string&) { return false; }),
                  IoError);
 }
