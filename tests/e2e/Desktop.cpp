@@ -65,7 +65,8 @@ Desktop::Desktop() {
                          m_log});
     ::close(fds[1]);
     try {
-        m_display = ":" + readDisplayNumber(fds[0]);
+        m_display.assign(1, ':');  // not ":" + ...: GCC 12 warns of a false overlap at -O3
+        m_display += readDisplayNumber(fds[0]);
     } catch (...) {
         ::close(fds[0]);
         throw;

@@ -80,9 +80,10 @@ std::string square(const std::string& lat, const std::string& lon) {
     const auto i = static_cast<long long>((56.5L - phi) * 6);
     std::string number = std::to_string(j & 0xFF);
     if (number.size() == 1) {
-        number.insert(0, "0");
+        number.insert(number.begin(), '0');
     }
-    std::string code = static_cast<char>((65 + i) & 0xFF) + number;
+    std::string code(1, static_cast<char>((65 + i) & 0xFF));
+    code += number;
     while (!code.empty() && static_cast<unsigned char>(code.front()) <= ' ') {
         code.erase(0, 1);
     }
