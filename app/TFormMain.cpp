@@ -177,7 +177,6 @@ void TFormMain::FormShow() {
 
     MAutoMap->setChecked(ini.ReadBool(keys::kSection, keys::kAutoMap, false));
     MLog->setChecked(ini.ReadBool(keys::kSection, keys::kLog, false));
-    writeBool(keys::kLog, MLog->isChecked());
 
     const int top = ini.ReadInteger(keys::kSection, keys::kYMain, keys::kMainPlaceDefault);
     const int left = ini.ReadInteger(keys::kSection, keys::kXMain, keys::kMainPlaceDefault);
@@ -196,7 +195,25 @@ void TFormMain::FormShow() {
     m_decoder->SetDecimalSeparator(m_decimalSeparator);
     m_sheet->SetDecimalSeparator(m_decimalSeparator);
 
-    m_sheet->Log().CreateIfMissing();
+    startupWrites();
+}
+
+// Only after every setting was read and applied: a settings file that cannot be written then
+// changes nothing but the saving. Each failure is told in the one start-up box.
+void TFormMain::startupWrites() {
+    std::string problems;
+    const auto attempt = [&problems](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const IoError& e) {
+            problems += (problems.empty() ? "" : "\n") + std::string(e.what());
+        }
+    };
+    attempt([this] { writeBool(keys::kLog, MLog->isChecked()); });
+    attempt([this] { m_sheet->Log().CreateIfMissing(); });
+    if (!problems.empty()) {
+        throw IoError(problems);
+    }
 }
 
 void TFormMain::FormClose() {
@@ -305,11 +322,20 @@ void TFormMain::writeBool(const char* key, bool value) {
 
 // The menu action has already inverted its tick when these run.
 void TFormMain::MLogClick() {
+    withdrawNoticeWhenOff(maps::WriteNotices::Kind::Log, MLog->isChecked());
     writeBool(keys::kLog, MLog->isChecked());
 }
 
 void TFormMain::MAutoMapClick() {
+    withdrawNoticeWhenOff(maps::WriteNotices::Kind::SaveMap, MAutoMap->isChecked());
     writeBool(keys::kAutoMap, MAutoMap->isChecked());
+}
+
+// A notice about writes the user has just turned off would tell of something no longer tried.
+void TFormMain::withdrawNoticeWhenOff(maps::WriteNotices::Kind kind, bool on) {
+    if (!on && m_writeNotices.Succeeded(kind)) {
+        showWriteNotices();
+    }
 }
 
 void TFormMain::MBoldClick() {
@@ -445,7 +471,7 @@ void TFormMain::writeInStep(maps::WriteNotices::Kind kind, const std::function<v
         write();
         changed = m_writeNotices.Succeeded(kind);
     } catch (const IoError& e) {
-        changed = m_writeNotices.Failed(kind, e.what());
+        changed = m_writeNotices.Failed(kind, maps::writeFailureText(e));
     }
     if (changed) {
         showWriteNotices();
@@ -461,7 +487,7 @@ void TFormMain::showWriteNotices() {
     QStringList lines;
     for (const auto& [kind, caption] : kinds) {
         if (const std::string& message = m_writeNotices.Message(kind); !message.empty()) {
-            lines << caption + QString::fromLocal8Bit(message);
+            lines << caption + fromCp1257(message);
         }
     }
     look::setElidedText(pnNotice, lines.join(QLatin1Char('\n')));

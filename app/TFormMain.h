@@ -80,6 +80,7 @@ public:
 
     // Handlers; the ones that may fail throw, and their connections show the error box.
     void FormShow();
+    void startupWrites();
     void FormClose();
     void Timer1Timer();
     void Refresh();
@@ -127,6 +128,7 @@ private:
     // ending the step.
     void writeInStep(maps::WriteNotices::Kind kind, const std::function<void()>& write);
     void showWriteNotices();
+    void withdrawNoticeWhenOff(maps::WriteNotices::Kind kind, bool on);
     void setValueFieldsBold(bool bold);
 
     // DecoderHost.

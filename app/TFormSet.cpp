@@ -112,8 +112,8 @@ void TFormSet::FormShow() {
     move(left, top);
     ComboBox1->setEditText(
         QString::number(ini.ReadInteger(keys::kSection, keys::kPeriod, keys::kPeriodDefault)));
-    ComboBox2->setEditText(
-        QString::number(2 * ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault)));
+    ComboBox2->setEditText(QString::number(
+        2 * qint64{ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault)}));
     BaudComboBox->setEditText(QString::fromStdString(
         baudText(baudFromText(ini.ReadString(keys::kSection, keys::kBaud, "")))));
 }

@@ -30,6 +30,9 @@ public:
     // errno of the failed open, or 0 when the file was opened.
     int OpenError() const { return m_openError; }
 
+    // Gives up the descriptor without closing it.
+    int Release() { return std::exchange(m_fd, -1); }
+
     // Gives errno of a failed close, else 0.
     int Close() {
         if (m_fd < 0) {

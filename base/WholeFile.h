@@ -18,6 +18,13 @@ enum class Load { Ok, Missing, Failed };
 // for any other failure.
 Load LoadFile(const std::string& path, std::string& content);
 
+// A name beside target for what is made there before it takes target's place:
+// ".<target's name>.<process id>-<count>", hidden and unique to this run.
+std::string NameBeside(const std::string& target);
+// Removes what runs that died left beside their targets in folder (names made by NameBeside
+// whose process is gone); a missing folder is no error.
+void RemoveLeftovers(const std::string& folder);
+
 // Writes content to a new file beside target and renames it over target, so that a crash
 // leaves either the old or the new file. The new file gets mode's permission bits when given,
 // else 0666 less the umask. False with errno telling why when that fails; target is then as it
@@ -25,16 +32,24 @@ Load LoadFile(const std::string& path, std::string& content);
 bool ReplaceFile(const std::string& target, std::string_view content,
                  std::optional<mode_t> mode = std::nullopt);
 
-// The write(2) call; tests put in one that writes short, as a full disk does.
+// The write(2) and close(2) calls; tests put in ones that fail as a full disk or a network file
+// system does.
 using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
+using CloseCall = int (*)(int fd);
+struct FileCalls {
+    WriteCall write = ::write;
+    CloseCall close = ::close;
+};
 
-// Appends data to the existing file at path (a missing one is an error) whole or not at all: when
-// the writes stop short the file is cut back to its earlier length, so what it held before is never
-// touched and no part of data stays. Throws IoError naming the file and the reason.
-void AppendWhole(const std::string& path, std::string_view data, WriteCall write = ::write);
+// Appends data to the existing file at path (a missing one is an error) whole or not at all, and
+// makes it durable (fdatasync): when a write, the sync or the close fails the file is cut back
+// to its earlier length, so what it held before is never touched and no part of data stays.
+// Throws IoError naming the file and the reason.
+void AppendWhole(const std::string& path, std::string_view data, FileCalls calls = {});
 
-// Writes data into a new file at path (a file of that name is an error); on failure no file is
-// left behind. Throws IoError naming the file and the reason.
-void CreateWhole(const std::string& path, std::string_view data, WriteCall write = ::write);
+// Makes a new file at path (a file of that name is an error) from data: written and synced
+// beside it, then linked into place, so a crash or a failure leaves no file of that name or
+// part of one. Throws IoError naming the file and the reason.
+void CreateWhole(const std::string& path, std::string_view data, FileCalls calls = {});
 
 }  // namespace kem

@@ -91,6 +91,9 @@ MapSheet::MapSheet(std::string programDir, QObject* parent)
       m_programDir(std::move(programDir)),
       m_log(m_programDir + "EKSPEDICIJOS/Log.txt") {
     m_unzip.SetOverwrite(true);
+    // What a killed run was unpacking or saving never takes a final name; its pieces go here.
+    RemoveLeftovers(MapFolder());
+    RemoveLeftovers(ExpeditionFolder());
     // Reports keep their warning box; the sheet only notes that there were some.
     m_unzip.OnError = [this](archive::ZipComponent&, const std::string& text) {
         m_unpackReported = true;
@@ -107,20 +110,53 @@ std::string MapSheet::SheetFile(const std::string& code, const char* extension) 
     return findFileNoCase(MapFolder(), code + extension);
 }
 
+// The archive is unpacked into a hidden folder of its own, and what it held is moved into the
+// map folder only when the whole of it came out with the right checksums: a bitmap under its
+// final name is always whole, whenever the program is killed. A damaged archive leaves nothing
+// (the next visit tries again).
 void MapSheet::UnpackIfNeeded(const std::string& code) {
     const std::string archive = SheetFile(code, ".z");
     std::error_code error;
-    if (!fs::exists(SheetFile(code, ".bmp"), error) && fs::exists(archive, error)) {
-        m_unzip.SetArcName(archive);
-        m_unzip.SetExtrPath(MapFolder());
-        m_unzip.Files().clear();
-        m_unpackReported = false;
-        // A bitmap whose unpacking failed (a damaged archive) would show garbage: it is removed,
-        // and the archive stays so that the next visit tries again.
-        if (!m_unzip.Extract() || m_unpackReported) {
-            fs::remove(SheetFile(code, ".bmp"), error);
+    if (fs::exists(SheetFile(code, ".bmp"), error) || !fs::exists(archive, error)) {
+        return;
+    }
+    const fs::path staging = NameBeside(MapFolder() + "unpacking");
+    if (!fs::create_directory(staging, error)) {
+        return;  // a read-only or full map folder: the sheet stays white
+    }
+    m_unzip.SetArcName(archive);
+    m_unzip.SetExtrPath(staging.string() + "/");
+    m_unzip.Files().clear();
+    m_unpackReported = false;
+    if (m_unzip.Extract() && !m_unpackReported) {
+        for (const auto& entry : fs::directory_iterator(staging, error)) {
+            fs::rename(entry.path(), fs::path(MapFolder()) / entry.path().filename(), error);
         }
     }
+    fs::remove_all(staging, error);
+}
+
+// A sheet that cannot be read (cut short by a crash of an older version, damaged on the disk)
+// is set aside under "<name>.damaged" and unpacked anew from its archive when there is one;
+// otherwise the sheet stays white. Either way the position step goes on.
+QImage MapSheet::SheetPicture(const std::string& code) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        UnpackIfNeeded(code);
+        const std::string bitmap = SheetFile(code, ".bmp");
+        std::error_code error;
+        if (!fs::exists(bitmap, error)) {
+            break;
+        }
+        try {
+            return readBitmap(bitmap);
+        } catch (const IoError&) {
+            fs::rename(bitmap, bitmap + ".damaged", error);
+            if (error) {
+                break;
+            }
+        }
+    }
+    return whiteSheet();
 }
 
 void MapSheet::KEMSquare(const std::string& code) {
@@ -128,13 +164,8 @@ void MapSheet::KEMSquare(const std::string& code) {
     m_picture = whiteSheet();
     emit changed(m_picture);
 
-    UnpackIfNeeded(code);
-    const std::string bitmap = SheetFile(code, ".bmp");
-    std::error_code error;
-    if (fs::exists(bitmap, error)) {
-        m_picture = readBitmap(bitmap);
-        emit changed(m_picture);
-    }
+    m_picture = SheetPicture(code);
+    emit changed(m_picture);
 
     QPainter p(&m_picture);
     p.setPen(QPen(kGridGrey, 1));

@@ -30,8 +30,9 @@ public:
     void SetDecimalSeparator(char separator) { m_decimalSeparator = separator; }
 
     // Draws the sheet of code anew: white, the square's bitmap when there is one, the grid, the
-    // title and the eight locators from the square data file. A bitmap whose unpacking reported
-    // a problem is deleted, not shown.
+    // title and the eight locators from the square data file. An archive whose unpacking
+    // reported a problem leaves no bitmap; a bitmap that cannot be read is set aside and unpacked
+    // again, or the sheet stays white.
     void KEMSquare(const std::string& code);
     // The red mark of Radius around (x, y), a centre within kFarOff of the sheet (as the mark's
     // place is worked out).
@@ -64,6 +65,7 @@ private:
     std::string MapFolder() const { return m_programDir + "SKVERAI/"; }
     std::string SheetFile(const std::string& code, const char* extension) const;
     void UnpackIfNeeded(const std::string& code);
+    QImage SheetPicture(const std::string& code);
 
     std::string m_programDir;
     MeasurementLog m_log;

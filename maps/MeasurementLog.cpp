@@ -20,7 +20,7 @@ void MeasurementLog::CreateIfMissing() const {
 void MeasurementLog::Append(const LogEntry& entry) const {
     const std::string line = entry.dateTime + '\t' + entry.latitude + '\t' + entry.longitude +
                              '\t' + entry.altitude + '\t' + entry.geoid + "\r\n";
-    AppendWhole(m_path, line, m_write);
+    AppendWhole(m_path, line, m_calls);
 }
 
 }  // namespace kem::maps

@@ -20,8 +20,8 @@ struct LogEntry {
 // logging is ticked.
 class MeasurementLog {
 public:
-    explicit MeasurementLog(std::string path, WriteCall write = ::write)
-        : m_path(std::move(path)), m_write(write) {}
+    explicit MeasurementLog(std::string path, FileCalls calls = {})
+        : m_path(std::move(path)), m_calls(calls) {}
 
     const std::string& Path() const { return m_path; }
 
@@ -35,7 +35,7 @@ public:
 
 private:
     std::string m_path;
-    WriteCall m_write;
+    FileCalls m_calls;
 };
 
 }  // namespace kem::maps

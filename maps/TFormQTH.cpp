@@ -339,9 +339,14 @@ void TFormQTH::btMapClick() {
     if (isClosed(edLaDeg) && isClosed(edKEM)) {  // a locator
         const std::string locator = trimmedText(edWWL);
         if (maps::isWwlLocator(locator)) {
+            // A computed square whose locator the data file lacks keeps its code: emptying it
+            // would replace the square just shown by an empty sheet. (A typed locator comes
+            // with edKEM emptied by the click that chose the mode.)
             const std::string code = maps::findSquareOfLocator(m_sheet.SquareDataFile(), locator);
-            edKEM->setText(fromCp1257(code));
-            m_sheet.KEMSquare(code);
+            if (!code.empty()) {
+                edKEM->setText(fromCp1257(code));
+            }
+            m_sheet.KEMSquare(toCp1257(edKEM->text()));
         }
     }
     for (QLineEdit* field : allFields()) {

@@ -3,7 +3,15 @@
 #include <array>
 #include <string>
 
+namespace kem {
+class IoError;
+}
+
 namespace kem::maps {
+
+// A failed write as the notice line words it (Windows-1257 bytes): the common causes in
+// Lithuanian, then the file's name as it is stored.
+std::string writeFailureText(const IoError& error);
 
 // The failures of the position step's automatic writes (saving the sheet left behind, the log
 // line). They do not stop the step; each kind is shown once, from its first failure until a
@@ -15,7 +23,8 @@ public:
     // A write of kind failed with message (not empty). True when this is news (kind was not
     // failing yet).
     bool Failed(Kind kind, const std::string& message);
-    // A write of kind succeeded. True when this ends a failure shown so far.
+    // A write of kind succeeded, or the feature was turned off. True when this ends a failure
+    // shown so far.
     bool Succeeded(Kind kind);
     // The message of kind's first failure since its last success; empty when it is not failing.
     const std::string& Message(Kind kind) const { return m_messages[Index(kind)]; }

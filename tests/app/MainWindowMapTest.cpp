@@ -1,6 +1,8 @@
 // The main window's map sheet driven by position sentences: the square's sheet (unpacked from
 // its archive), the marks, the clipboard, the log and the expedition maps.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -98,11 +100,35 @@ TEST_F(MapSheetTest, SheetIsUnpackedFromItsArchiveAndOnlySheetsWithAnArchiveAreR
         std::ofstream(maps / name) << "x";
     }
 
+    // What a killed run left half unpacked is cleared away at the next start.
+    const pid_t dead = fork();
+    if (dead == 0) {
+        _exit(0);
+    }
+    waitpid(dead, nullptr, 0);
+    const fs::path leftover = maps / (".unpacking." + std::to_string(dead) + "-1");
+    fs::create_directory(leftover);
+    std::ofstream(leftover / "K26.bmp") << "BM half";
+
     ShownForms shown;
+    EXPECT_FALSE(fs::exists(leftover));
     FormMain->Sheet().KEMSquare("K26");
     EXPECT_TRUE(fs::exists(maps / "K26.bmp"));
     EXPECT_EQ(pixel(150, 300), QColor(0, 0, 255));
     EXPECT_EQ(pixel(10, 77), QColor(128, 128, 128));
+    // A sheet damaged on the disk is set aside and unpacked anew; one without an archive gives
+    // the white sheet with its grid and title.
+    for (const char* code : {"K26", "N05"}) {
+        std::ofstream(maps / (std::string(code) + ".bmp"), std::ios::binary) << "BM cut short";
+        FormMain->Sheet().KEMSquare(code);
+        EXPECT_TRUE(fs::exists(maps / (std::string(code) + ".bmp.damaged"))) << code;
+    }
+    EXPECT_FALSE(fs::exists(maps / "N05.bmp"));
+    EXPECT_EQ(pixel(150, 300), QColor(Qt::white));
+    EXPECT_EQ(pixel(10, 77), QColor(128, 128, 128));
+    EXPECT_NE(pixel(70, 15), QColor(Qt::white));  // the title
+    FormMain->Sheet().KEMSquare("K26");
+    EXPECT_EQ(pixel(150, 300), QColor(0, 0, 255));
     FormMain->close();
     EXPECT_FALSE(fs::exists(maps / "K26.bmp"));
     EXPECT_FALSE(fs::exists(maps / "L30.BMP"));
@@ -141,7 +167,7 @@ TEST_F(MapSheetTest, FailingAutomaticWritesAreNoticedOnceAndTheStepGoesOn) {
     };
     const Case cases[] = {
         {"no expedition folder", [](const fs::path& e) { fs::remove_all(e); },
-         "No such file or directory", "No such file or directory"},
+         "nėra failo ar aplanko", "nėra failo ar aplanko"},
         {"a folder in the log's place",
          [](const fs::path& e) {
              fs::remove(e / "Log.txt");
@@ -169,16 +195,19 @@ TEST_F(MapSheetTest, FailingAutomaticWritesAreNoticedOnceAndTheStepGoesOn) {
         EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
                   raw("5436.0000") + ";" + raw("02513.0000"));
 
-        std::string wanted;
-        if (c.saveReason != nullptr) {
-            wanted = "Žemėlapis neišsaugotas: Unable to write to " +
-                     (expeditions / (first + "_" + today() + ".bmp")).string() + ": " +
-                     c.saveReason + "\n";
-        }
-        wanted += "Žurnalo eilutė neįrašyta: Unable to open " + (expeditions / "Log.txt").string() +
-                  ": " + c.logReason;
+        const std::string saveNotice =
+            c.saveReason == nullptr
+                ? std::string()
+                : std::string("Žemėlapis neišsaugotas: ") + c.saveReason + " (" +
+                      (expeditions / (first + "_" + today() + ".bmp")).string() + ")";
+        const std::string logNotice = std::string("Žurnalo eilutė neįrašyta: ") + c.logReason +
+                                      " (" + (expeditions / "Log.txt").string() + ")";
         EXPECT_FALSE(FormMain->statusBar()->isHidden());
-        EXPECT_EQ(notice(), wanted);
+        EXPECT_EQ(notice(), saveNotice + (saveNotice.empty() ? "" : "\n") + logNotice);
+        // Turning the log off withdraws its notice at once.
+        child<QAction>(*FormMain, "MLog")->trigger();
+        EXPECT_EQ(notice(), saveNotice);
+        child<QAction>(*FormMain, "MLog")->trigger();
 
         // Writable again: the next change of square saves and logs, and the notice goes.
         fs::remove_all(expeditions);

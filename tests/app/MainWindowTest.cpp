@@ -123,6 +123,20 @@ TEST_F(MainWindowTest, StartUpCreatesTheLogOnlyWhenMissing) {
     EXPECT_EQ(FormMain->Driver().PortName(), "/dev/ttyUSB0");
 }
 
+TEST_F(MainWindowTest, ReadOnlySettingsAtStartUpAreAllReadAndAppliedBeforeTheBox) {
+    folder.writeIni("[SETTINGS]\r\nPort=pts/9\r\nBaud=0\r\nPeriod=5\r\nRadius=4\r\nLog=1\r\n");
+    fs::permissions(folder.ini(), fs::perms::owner_read | fs::perms::group_read);
+    MessageBoxCatcher catcher;
+    ShownForms shown;
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_TRUE(catcher.boxes()[0].text.startsWith("Unable to write to "));
+    EXPECT_EQ(FormMain->Driver().PortName(), "/dev/pts/9");
+    EXPECT_TRUE(FormMain->Driver().AutoBaud());
+    EXPECT_EQ(FormMain->Period(), 5);
+    EXPECT_EQ(FormMain->Radius(), 4);
+    EXPECT_TRUE(fs::exists(folder.path() / "EKSPEDICIJOS/Log.txt"));
+}
+
 TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMalformedValueRules) {
     struct Case {
         const char* name;

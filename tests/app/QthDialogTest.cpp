@@ -193,6 +193,17 @@ TEST_F(QthDialogTest, HalfSetModePassesAllThreeTestsAndEndsWithoutTheMark) {
     EXPECT_EQ(sheet.Picture(), sheetOf("K26"));
     EXPECT_EQ(field("edKEM")->text(), "K26");
     EXPECT_TRUE(allOpen());
+
+    // A computed locator that the data file lacks: the computed square stays.
+    std::string data = maps::squareDataText();
+    data.replace(data.find("KO24PQ"), 6, "KO24XX");
+    std::ofstream(folder.path() / "KEMWWL.dat", std::ios::binary) << data;
+    clickMouse(field("edKEM"));
+    clickMouse(field("edLaDeg"));
+    button("btCalc")->click();
+    button("btMap")->click();
+    EXPECT_EQ(field("edKEM")->text(), "K26");
+    EXPECT_EQ(sheet.Picture(), sheetOf("K26"));
 }
 
 TEST_F(QthDialogTest, MissingDataFileIsShownAndLeavesTheFieldsClosed) {

@@ -33,6 +33,12 @@ TEST_F(SettingsDialogTest, ShowsTheDefaultsAtItsDefaultPlace) {
     EXPECT_EQ(child<QComboBox>(*FormSet, "ComboBox1")->currentText(), "15");
     EXPECT_EQ(child<QComboBox>(*FormSet, "BaudComboBox")->currentText(), "4800");
     EXPECT_EQ(FormSet->pos(), QPoint(100, 100));
+
+    // A hand-edited radius near the 32-bit limit is shown doubled, not overflowed.
+    FormSet->hide();
+    folder.writeIni("[SETTINGS]\r\nRadius=2000000000\r\n");
+    FormMain->SetUp();
+    EXPECT_EQ(child<QComboBox>(*FormSet, "ComboBox2")->currentText(), "4000000000");
 }
 
 TEST_F(SettingsDialogTest, BoxTextsAreParsedAppliedAndStored) {

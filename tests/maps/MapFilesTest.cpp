@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "base/IoError.h"
 #include "base/WholeFile.h"
@@ -206,9 +207,16 @@ ssize_t writeUntilFull(int fd, const void* data, std::size_t size) {
     return n;
 }
 
+// A close that reports what a network file system refused only then (after closing).
+int closeRefused(int fd) {
+    ::close(fd);
+    errno = EIO;
+    return -1;
+}
+
 TEST_F(MapFilesTest, WritesOntoAFullDiskLeaveWholeLinesAndNoPartOfAMap) {
     const std::string log = (dir / "Log.txt").string();
-    const MeasurementLog measurements(log, &writeUntilFull);
+    const MeasurementLog measurements(log, {&writeUntilFull});
     measurements.CreateIfMissing();
     LogEntry entry{"2026.12.07  15:15:58 UTC", "54", "25", "100 m", "20 m"};
     const std::string line = "2026.12.07  15:15:58 UTC\t54\t25\t100 m\t20 m\r\n";
@@ -224,12 +232,23 @@ TEST_F(MapFilesTest, WritesOntoAFullDiskLeaveWholeLinesAndNoPartOfAMap) {
     gRoom = 1000;  // space freed: the next line starts a line of its own
     measurements.Append(entry);
     EXPECT_EQ(readFile(dir / "Log.txt"), line + line);
+    EXPECT_THROW(MeasurementLog(log, {::write, &closeRefused}).Append(entry), IoError);
+    EXPECT_EQ(readFile(dir / "Log.txt"), line + line) << "a refused close left its line";
 
     gRoom = 100;
     EXPECT_THROW(
-        CreateWhole((dir / "K26_0307.bmp").string(), std::string(500, 'B'), &writeUntilFull),
+        CreateWhole((dir / "K26_0307.bmp").string(), std::string(500, 'B'), {&writeUntilFull}),
         IoError);
-    EXPECT_FALSE(fs::exists(dir / "K26_0307.bmp"));
+    gRoom = 1000;
+    CreateWhole((dir / "K26_0308.bmp").string(), "new");
+    EXPECT_THROW(CreateWhole((dir / "K26_0308.bmp").string(), "other"), IoError);
+    // Nothing but the log and the one whole map: no part of a map, no file written beside one.
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"Log.txt", "K26_0308.bmp"}));
+    EXPECT_EQ(readFile(dir / "K26_0308.bmp"), "new");
 }
 
 TEST_F(MapFilesTest, LogOnAFullFileSystemKeepsOnlyWholeLines) {
