@@ -9,6 +9,7 @@ export LSAN_OPTIONS  := suppressions=$(CURDIR)/tests/lsan.supp:print_suppression
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps build test test-plain test-asan demo bench soak fuzz coverage golden mapdata clean
+.PHONY: crash-test
 .PHONY: configure programs install deb e2e-package
 
 deps:
@@ -49,6 +50,12 @@ bench: build
 # shortens it): memory, descriptors and CPU each minute, and a log line for every fix.
 soak: build
 	bash bench/app/kemgps-soak.sh $(BUILD)
+
+# KEMGPS killed with SIGKILL at KEM_CRASH_KILLS (default 50) random moments of a drive, many
+# while it unpacks a sheet, and started again: every file whole, the right sheet after each start.
+crash-test: configure
+	cmake --build $(BUILD) -j $(JOBS) --target e2e_crash
+	cd $(BUILD)/tests && ./e2e_crash
 
 # Rewrites the receiver logs' expected files from the current decoder and shows what changed:
 # a deliberate decoder change is committed together with its reviewed diff of these files.

@@ -97,7 +97,7 @@ std::vector<WindowId> Desktop::Windows(pid_t pid, const std::string& title) cons
 std::optional<WindowId> Desktop::WaitForWindow(pid_t pid, const std::string& title,
                                                std::chrono::milliseconds timeout) const {
     std::optional<WindowId> found;
-    WaitUntil(
+    PollFor(
         [&] {
             const auto windows = Windows(pid, title);
             if (!windows.empty()) {
@@ -107,6 +107,14 @@ std::optional<WindowId> Desktop::WaitForWindow(pid_t pid, const std::string& tit
         },
         timeout);
     return found;
+}
+
+std::string Desktop::Title(WindowId window) const {
+    std::string title = RunTool({"xdotool", "getwindowname", text(window)});
+    while (!title.empty() && title.back() == '\n') {
+        title.pop_back();
+    }
+    return title;
 }
 
 QRect Desktop::Geometry(WindowId window) const {

@@ -32,10 +32,12 @@ public:
     // Visible top-level windows of process `pid` whose title matches the extended regular
     // expression `title`.
     std::vector<WindowId> Windows(pid_t pid, const std::string& title) const;
+    // Waits exactly `timeout` (Patient() is the caller's choice).
     std::optional<WindowId> WaitForWindow(pid_t pid, const std::string& title,
                                           std::chrono::milliseconds timeout = 20s) const;
     // Place and size on the screen.
     QRect Geometry(WindowId window) const;
+    std::string Title(WindowId window) const;
 
     // Gives the window the keyboard focus and presses the keys ("alt+p", "Return").
     void Key(WindowId window, const std::string& keys) const;

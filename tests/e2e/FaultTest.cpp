@@ -14,61 +14,10 @@
 #include <thread>
 
 #include "tests/e2e/Sessions.h"
+#include "tests/e2e/StandingReceiver.h"
 
 namespace kem::e2e {
 namespace {
-
-// A place inside a square: degrees and whole minutes of latitude, the longitude field. The
-// sheets of A00 and B00 are mostly sea, so they are easily told from each other and from white.
-struct Place {
-    std::string latitude;  // ddmm; the minutes' fraction is added per second
-    std::string longitude;
-};
-const Place kA00{"5625", "02055.0000"};
-const Place kB00{"5615", "02055.0000"};
-
-std::string framed(const std::string& body) {
-    unsigned char sum = 0;
-    for (char c : body) {
-        sum ^= static_cast<unsigned char>(c);
-    }
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
-
-// The latitude field of second t: it creeps north a hundredth of a minute a second, so that
-// every fix differs.
-std::string latitudeAt(const Place& place, int t, char separator = '.') {
-    char fraction[8];
-    std::snprintf(fraction, sizeof fraction, "%04d", t);
-    return place.latitude + separator + fraction;
-}
-
-// A receiver that stands at each place for `seconds` seconds, one RMC and GGA a second.
-std::string standingAt(const std::vector<Place>& places, int seconds) {
-    std::string nmea;
-    int t = 0;
-    for (const auto& place : places) {
-        for (int k = 0; k < seconds; ++k, ++t) {
-            char time[16];
-            std::snprintf(time, sizeof time, "12%02d%02d", t / 60 % 60, t % 60);
-            const std::string position = latitudeAt(place, t) + ",N," + place.longitude + ",E";
-            nmea +=
-                framed(std::string("GPRMC,") + time + ",A," + position + ",1.5,90.0,071226,,,A");
-            nmea += framed(std::string("GPGGA,") + time + "," + position +
-                           ",1,08,0.9,120.5,M,25.1,M,,");
-        }
-    }
-    return nmea;
-}
-
-// The clipboard's text after the fix of second t at the place (decimal commas).
-std::string clipboardAt(const Place& place, int t) {
-    std::string lon = place.longitude;
-    lon[lon.find('.')] = ',';
-    return latitudeAt(place, t, ',') + ";" + lon;
-}
 
 const std::vector<std::string> kOldLogLines = {
     "2026.07.01  10:00:00 UTC\t54\xB0"
@@ -87,12 +36,6 @@ void writeOldLog(const ProgramFolder& folder) {
     WriteFile(folder.Log(), text);
 }
 
-// A log line as the program writes it: five fields, whole.
-bool wholeLine(const std::string& line) {
-    return std::count(line.begin(), line.end(), '\t') == 4 &&
-           line.find_first_of("\r\n") == std::string::npos;
-}
-
 void expectLogKeptAndWhole(const ProgramFolder& folder) {
     const auto lines = folder.LogLines();
     ASSERT_GE(lines.size(), kOldLogLines.size());
@@ -105,7 +48,7 @@ void expectLogKeptAndWhole(const ProgramFolder& folder) {
 
 void quit(Program& kemgps) {
     kemgps.Press("alt+b");  // "&Baigti"
-    kemgps.DismissBoxes("KEM GPS", 1s);
+    kemgps.DismissBoxes("KEM GPS", 0, 1s);
     const auto status = kemgps.End();
     ASSERT_TRUE(status) << "KEMGPS did not end";
     EXPECT_TRUE(ExitedCleanly(*status)) << DescribeStatus(*status) << kemgps.Run().Output();
@@ -136,7 +79,7 @@ TEST(Faults, NoisyReceiverUnpluggedMidStream) {
 
     // The port has gone with the receiver: connecting again is refused with the box.
     kemgps.Press("alt+p");
-    EXPECT_EQ(kemgps.DismissBoxes("Klaida"), 1);
+    EXPECT_EQ(kemgps.DismissBoxes("Klaida", 1), 1);
     quit(kemgps);
     EXPECT_EQ(folder.LogLines().size(), logged);
 }
@@ -172,7 +115,7 @@ TEST(Faults, AutomaticSavingWithoutAWritableExpeditionFolder) {
         folder.WriteSettings(receiver.Port(), {"Period=1", "Log=1", "AutoMap=1"});
         Program kemgps(folder, KemgpsOptions(unprivileged));
         // Without the folder the log file cannot be made at start-up: the error box says so.
-        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS"), c.missing ? 1 : 0);
+        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS", c.missing ? 1 : 0), c.missing ? 1 : 0);
         EXPECT_EQ(kemgps.Size().width(), 467) << "the main window is not of its designed size";
 
         kemgps.Press("alt+p");
@@ -218,7 +161,7 @@ TEST(Faults, BrokenOrReadOnlySettingsFile) {
         lines.insert(lines.end(), own.begin(), own.end());
         folder.WriteSettings(receiver.Port(), lines);
         Program kemgps(folder, KemgpsOptions());
-        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS", 1s), 0);
+        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS", 0, 1s), 0);
         kemgps.Press("alt+p");
         EXPECT_TRUE(receiver.Ended(30s));
         EXPECT_TRUE(WaitUntil([&] { return folder.LogLines().size() == 2; }, 5s))
@@ -241,9 +184,9 @@ TEST(Faults, BrokenOrReadOnlySettingsFile) {
                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
         const std::string before = ReadFile(folder.Settings());
         Program kemgps(folder, KemgpsOptions());
-        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS"), 1);
+        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS", 1), 1);
         kemgps.Press("alt+b");
-        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS"), 1);
+        EXPECT_EQ(kemgps.DismissBoxes("KEM GPS", 1), 1);
         const auto status = kemgps.End();
         ASSERT_TRUE(status) << "KEMGPS did not end";
         EXPECT_TRUE(ExitedCleanly(*status)) << DescribeStatus(*status);
@@ -338,7 +281,7 @@ TEST(Faults, DamagedSheetArchive) {
         folder.WriteSettings(receiver.Port(), {"Period=1", "Log=1"});
         Program kemgps(folder, KemgpsOptions());
         kemgps.Press("alt+p");
-        EXPECT_GE(kemgps.DismissBoxes("KEM GPS", 5s), 1) << "no report of the damage";
+        EXPECT_GE(kemgps.DismissBoxes("KEM GPS", 1, 5s), 1) << "no report of the damage";
         EXPECT_TRUE(receiver.Ended(30s));
         EXPECT_TRUE(
             WaitUntil([&] { return Desktop::Get().Clipboard() == clipboardAt(kA00, 7); }, 10s));

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -194,8 +195,22 @@ std::string RunTool(const std::vector<std::string>& argv, int* status,
     return output;
 }
 
+std::chrono::milliseconds Patient(std::chrono::milliseconds timeout) {
+    static const int factor = [] {
+        const char* chosen = std::getenv("KEM_E2E_PATIENCE");
+        const int value = chosen != nullptr ? std::atoi(chosen) : 0;
+        return value > 0 ? value : 3;
+    }();
+    return timeout * factor;
+}
+
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,
                std::chrono::milliseconds step) {
+    return PollFor(done, Patient(timeout), step);
+}
+
+bool PollFor(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+             std::chrono::milliseconds step) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() >= deadline) {

@@ -55,9 +55,17 @@ bool ExitedCleanly(int status);
 std::string RunTool(const std::vector<std::string>& argv, int* status = nullptr,
                     std::chrono::milliseconds timeout = 10s);
 
-// Asks `done` every `step` until it holds or `timeout` has passed; says whether it held.
+// Deadlines for what is expected to happen are stretched by this factor: on a loaded 2-core
+// machine (a sanitizer build beside the other tests) the programs answer several times slower
+// than alone. KEM_E2E_PATIENCE overrides it. Only failing waits pay for it.
+std::chrono::milliseconds Patient(std::chrono::milliseconds timeout);
+
+// Asks `done` every `step` until it holds or Patient(timeout) has passed; says whether it held.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,
                std::chrono::milliseconds step = 100ms);
+// The same for the exact timeout: for waits that are expected to run out (no box comes).
+bool PollFor(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+             std::chrono::milliseconds step = 100ms);
 
 // The user the unprivileged runs use, and whether they are possible here: as root through
 // setpriv, as any other user simply as oneself.

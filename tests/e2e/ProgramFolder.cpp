@@ -100,18 +100,36 @@ std::vector<std::string> ProgramFolder::Names(const fs::path& folder) {
     return names;
 }
 
+namespace {
+
+void giveAway(const fs::path& path) {
+    if (::chown(path.c_str(), kUnprivilegedUser, kUnprivilegedUser) != 0) {
+        throw std::runtime_error("cannot give away " + path.string());
+    }
+}
+
+}  // namespace
+
+fs::path ProgramFolder::HandOver(const fs::path& file) const {
+    const fs::path folder = m_dir / ".handed";
+    fs::create_directories(folder);
+    const fs::path copy = folder / file.filename();
+    fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
+    if (geteuid() == 0) {
+        giveAway(folder);
+        giveAway(copy);
+    }
+    fs::permissions(m_dir, fs::perms::others_exec, fs::perm_options::add);
+    return copy;
+}
+
 void ProgramFolder::GiveAway() const {
     if (geteuid() != 0) {
         return;  // the test is that user already
     }
-    const auto give = [](const fs::path& path) {
-        if (::chown(path.c_str(), kUnprivilegedUser, kUnprivilegedUser) != 0) {
-            throw std::runtime_error("cannot give away " + path.string());
-        }
-    };
-    give(m_dir);
+    giveAway(m_dir);
     for (const auto& entry : fs::recursive_directory_iterator(m_dir)) {
-        give(entry.path());
+        giveAway(entry.path());
     }
 }
 

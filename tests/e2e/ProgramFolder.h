@@ -42,6 +42,9 @@ public:
 
     // Makes everything in it belong to the user of the unprivileged runs.
     void GiveAway() const;
+    // A copy of a file of the checkout (a program, a sanitizer's list) where the user of the
+    // unprivileged runs can read and run it, whatever the checkout's folders allow.
+    fs::path HandOver(const fs::path& file) const;
 
 private:
     fs::path m_dir;

@@ -1,6 +1,10 @@
 #include "tests/e2e/Sessions.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <QByteArray>
+#include <algorithm>
 #include <stdexcept>
 
 namespace kem::e2e {
@@ -18,14 +22,78 @@ Environment programEnvironment(const ProgramFolder& folder) {
     };
 }
 
+// Another user cannot read inside a private checkout (a clone in a 0700 folder): what such a
+// run needs is handed to it in the program folder, which that user owns.
+std::vector<std::string> handedOver(const ProgramFolder& folder, const fs::path& program,
+                                    Environment& environment) {
+    const fs::path copy = folder.HandOver(program);
+    const char* leakOptions = std::getenv("LSAN_OPTIONS");
+    std::string options = leakOptions != nullptr ? leakOptions : "";
+    const std::string key = "suppressions=";
+    if (const auto at = options.find(key); at != std::string::npos) {
+        const auto end = std::min(options.find(':', at), options.size());
+        const fs::path file = options.substr(at + key.size(), end - at - key.size());
+        options.replace(at, end - at, key + folder.HandOver(file).string());
+        environment.emplace_back("LSAN_OPTIONS", options);
+    }
+    return {copy.string()};
+}
+
+Process::Options processOptions(const ProgramFolder& folder, const fs::path& program,
+                                std::vector<std::string> arguments, Environment environment,
+                                const std::string& output, bool unprivileged) {
+    std::vector<std::string> argv = {program.string()};
+    if (unprivileged && geteuid() == 0) {
+        argv = handedOver(folder, program, environment);
+    }
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return {argv, environment, folder.Dir() / output, unprivileged};
+}
+
+// The programs running now, for the report of a failed check.
+std::vector<const Program*>& running() {
+    static std::vector<const Program*> programs;
+    return programs;
+}
+
+// On a test's first failed check: every running program's windows and output, and a picture
+// of the screen kept beside the test binary, so that a red run explains itself.
+class FailureReport : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo& test) override {
+        m_test = std::string(test.test_suite_name()) + "." + test.name();
+        m_reported = false;
+    }
+    // Runs under gtest's lock: the test's name is the one noted at its start.
+    void OnTestPartResult(const testing::TestPartResult& result) override {
+        if (!result.failed() || m_reported) {
+            return;
+        }
+        m_reported = true;
+        const fs::path picture = fs::absolute("e2e-failure-" + m_test + ".png");
+        const bool saved = Desktop::Get().Screenshot().save(QString::fromStdString(picture));
+        std::string text = "--- what was seen at the failure\nscreen: " +
+                           (saved ? picture.string() : std::string("(no screenshot)")) + "\n";
+        for (const Program* program : running()) {
+            text += program->Describe();
+        }
+        std::fputs(text.c_str(), stdout);
+    }
+    std::string m_test = "outside-a-test";
+    bool m_reported = false;
+};
+
+const bool kFailureReportListening = [] {
+    testing::UnitTest::GetInstance()->listeners().Append(new FailureReport);
+    return true;
+}();
+
 }  // namespace
 
 Program::Program(const ProgramFolder& folder, const Options& options) : m_options(options) {
-    m_process = std::make_unique<Process>(
-        Process::Options{{(ProgramsUnderTest() / options.executable).string()},
-                         programEnvironment(folder),
-                         folder.Dir() / (options.executable + ".out"),
-                         options.unprivileged});
+    m_process = std::make_unique<Process>(processOptions(
+        folder, ProgramsUnderTest() / options.executable, {}, programEnvironment(folder),
+        options.executable + ".out", options.unprivileged));
+    running().push_back(this);
     bool shown = false;
     WaitUntil(
         [&] {
@@ -38,9 +106,31 @@ Program::Program(const ProgramFolder& folder, const Options& options) : m_option
     }
 }
 
+Program::~Program() {
+    std::erase(running(), this);
+}
+
+std::string Program::Describe() const {
+    constexpr std::size_t kTail = 3000;
+    const std::string output = m_process->Output();
+    std::string text =
+        m_options.executable + " (pid " + std::to_string(m_process->Pid()) + ") windows:\n";
+    for (const WindowId window : Desktop::Get().Windows(m_process->Pid(), ".")) {
+        const QRect place = Desktop::Get().Geometry(window);
+        text += "  \"" + Desktop::Get().Title(window) + "\" " + std::to_string(place.width()) +
+                "x" + std::to_string(place.height()) + "+" + std::to_string(place.x()) + "+" +
+                std::to_string(place.y()) + "\n";
+    }
+    text += m_options.executable + " output" +
+            (output.size() > kTail ? " (its end)" : std::string()) + ":\n" +
+            output.substr(output.size() > kTail ? output.size() - kTail : 0) + "\n";
+    return text;
+}
+
 WindowId Program::Main() {
     if (m_main == 0) {
-        const auto main = Desktop::Get().WaitForWindow(m_process->Pid(), m_options.title);
+        const auto main =
+            Desktop::Get().WaitForWindow(m_process->Pid(), m_options.title, Patient(20s));
         if (!main) {
             throw std::runtime_error(m_options.executable + " showed no main window");
         }
@@ -72,12 +162,14 @@ bool Program::Taller() {
     return Desktop::Get().Geometry(Main()).height() > m_options.clientHeight + m_menuHeight;
 }
 
-int Program::DismissBoxes(const std::string& title, std::chrono::milliseconds settle) {
+int Program::DismissBoxes(const std::string& title, int expected,
+                          std::chrono::milliseconds settle) {
     constexpr int kMost = 20;  // a box that will not close must not hold the test for ever
     int count = 0;
     const std::string exact = "^" + title + "$";
     while (count < kMost) {
-        const auto box = Desktop::Get().WaitForWindow(m_process->Pid(), exact, settle);
+        const auto box = Desktop::Get().WaitForWindow(m_process->Pid(), exact,
+                                                      count < expected ? Patient(10s) : settle);
         if (!box) {
             break;
         }
@@ -94,10 +186,8 @@ Program::Options KemgpsOptions(bool unprivileged) {
 
 Receiver::Receiver(const ProgramFolder& folder, const std::vector<std::string>& options,
                    bool unprivileged) {
-    std::vector<std::string> argv = {Kemsim().string()};
-    argv.insert(argv.end(), options.begin(), options.end());
     m_process = std::make_unique<Process>(
-        Process::Options{argv, {}, folder.Dir() / "kemsim.out", unprivileged});
+        processOptions(folder, Kemsim(), options, {}, "kemsim.out", unprivileged));
     WaitUntil(
         [&] {
             const std::string out = m_process->Output();
@@ -114,7 +204,7 @@ Receiver::Receiver(const ProgramFolder& folder, const std::vector<std::string>& 
 }
 
 bool Receiver::Ended(std::chrono::milliseconds timeout) {
-    return m_process->Wait(timeout).has_value();
+    return m_process->Wait(Patient(timeout)).has_value();
 }
 
 int CountPixels(const QImage& image, QRgb colour) {

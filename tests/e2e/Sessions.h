@@ -24,6 +24,9 @@ public:
         bool unprivileged = false;
     };
     Program(const ProgramFolder& folder, const Options& options);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
     // The main window, found when first asked for.
     WindowId Main();
@@ -38,13 +41,16 @@ public:
     QSize Size();
     // Whether the window has grown below its designed client area (a status line shows).
     bool Taller();
-    // Closes every box titled `title` (exactly) that the program shows within `settle` of the
-    // last one, with Return; gives how many there were.
-    int DismissBoxes(const std::string& title, std::chrono::milliseconds settle = 2s);
+    // Closes every box titled `title` (exactly) with Return and gives how many there were: the
+    // first `expected` ones are waited for patiently, any more only within `settle` of the last.
+    int DismissBoxes(const std::string& title, int expected = 0,
+                     std::chrono::milliseconds settle = 2s);
     // Waits for the program to end; its wait status, or nothing when it would not end.
     std::optional<int> End(std::chrono::milliseconds timeout = 30s) {
-        return m_process->Wait(timeout);
+        return m_process->Wait(Patient(timeout));
     }
+    // What a failed check should tell: the program's windows and what it wrote.
+    std::string Describe() const;
 
 private:
     Options m_options;
