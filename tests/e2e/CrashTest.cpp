@@ -180,7 +180,7 @@ TEST(Crash, KilledAtRandomMomentsKeepsEveryFileWholeAndShowsTheRightSheet) {
             // Into the unpacking of the next square, a moment after it starts.
             watch.Drain();
             watch.Started(Patient(10s));
-            std::this_thread::sleep_for(std::chrono::microseconds(random() % 800));
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 300));
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(random() % 2500));
         }
