@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace kem::maps {
@@ -203,8 +204,8 @@ bool ReadAltitude(std::string_view text, LogLine& out) {
     }
     double value = 0.0;
     const char* end = number.data() + number.size();
-    const auto [stop, error] = std::from_chars(number.data(), end, value);
-    if (error != std::errc() || stop != end) {
+    const auto [stop, error] = std::from_chars(number.data(), end, value, std::chars_format::fixed);
+    if (error != std::errc() || stop != end || !std::isfinite(value)) {
         return false;
     }
     if (unit == "m" || unit.empty()) {
