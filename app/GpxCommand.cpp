@@ -18,9 +18,7 @@ std::optional<int> runGpxCommand(int argc, char** argv) {
     }
     try {
         const maps::GpxExportCount count = maps::exportLogFile(argv[2], argv[3]);
-        std::cout << "Eksportuota taškų: " << count.points << ", segmentų: " << count.segments
-                  << ", žemėlapių: " << count.waypoints
-                  << ". Praleista neperskaitomų eilučių: " << count.skippedLines << "\n";
+        std::cout << maps::exportSummary(count) << "\n";
         return 0;
     } catch (const IoError& e) {
         std::cerr << "KEMGPS: " << e.what() << "\n";

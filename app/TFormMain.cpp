@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -29,6 +31,7 @@
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/ExpeditionMaps.h"
+#include "maps/GpxExport.h"
 #include "maps/Locator.h"
 #include "maps/MapSheet.h"
 #include "maps/TFormQTH.h"
@@ -67,6 +70,7 @@ void TFormMain::connectControls() {
     onSignal(btDisconnect, &QToolButton::clicked, this, &TFormMain::btDisconnectClick);
     onSignal(MWay, &QAction::triggered, this, &TFormMain::MWayClick);
     onSignal(OpenExped, &QAction::triggered, this, &TFormMain::OpenExpedClick);
+    onSignal(MExportGpx, &QAction::triggered, this, &TFormMain::MExportGpxClick);
     onSignal(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormMain::FileListBox1DblClick);
     onSignal(MLog, &QAction::triggered, this, &TFormMain::MLogClick);
     onSignal(MAutoMap, &QAction::triggered, this, &TFormMain::MAutoMapClick);
@@ -372,6 +376,25 @@ void TFormMain::OpenExpedClick() {
     Panel4->raise();
     FileListBox1->SetFileNames(maps::savedMapNames(m_sheet->ExpeditionFolder()));
     FileListBox1->setFocus();
+}
+
+// The log and the saved maps beside it as a GPX file the user names.
+void TFormMain::MExportGpxClick() {
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Eksportuoti GPX"),
+        QString::fromLocal8Bit(m_sheet->ExpeditionFolder() + "Log.gpx"),
+        QStringLiteral("GPX failai (*.gpx)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!path.endsWith(QStringLiteral(".gpx"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".gpx");
+    }
+    const maps::GpxExportCount count =
+        maps::exportLogFile(m_sheet->Log().Path(), QFile::encodeName(path).toStdString());
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
+                    QString::fromUtf8(maps::exportSummary(count)), QMessageBox::Ok, this);
+    box.exec();
 }
 
 void TFormMain::FileListBox1Click() {

@@ -94,6 +94,7 @@ public:
     void Baigti();
     void MWayClick();
     void OpenExpedClick();
+    void MExportGpxClick();
     void FileListBox1Click();
     void FileListBox1DblClick();
 
@@ -187,6 +188,7 @@ private:
     QAction* MAutoMap = nullptr;
     QAction* MWay = nullptr;
     QAction* OpenExped = nullptr;
+    QAction* MExportGpx = nullptr;
     QAction* MQTH = nullptr;
     QAction* MBaigti2 = nullptr;
     QMenu* MSetUp = nullptr;

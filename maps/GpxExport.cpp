@@ -102,6 +102,13 @@ GpxExportCount exportGpx(std::istream& log, std::ostream& gpx,
     return count;
 }
 
+std::string exportSummary(const GpxExportCount& count) {
+    return "GPX failas įrašytas. Taškų: " + std::to_string(count.points) +
+           ", segmentų: " + std::to_string(count.segments) +
+           ", žemėlapių: " + std::to_string(count.waypoints) +
+           ".\nPraleista neperskaitomų eilučių: " + std::to_string(count.skippedLines) + ".";
+}
+
 std::vector<std::string> savedMapSquares(const std::string& folder) {
     std::vector<std::string> squares;
     for (const std::string& name : savedMapNames(folder)) {

@@ -27,6 +27,10 @@ inline constexpr const char* kGpxCreator = "KEM GPS";
 GpxExportCount exportGpx(std::istream& log, std::ostream& gpx,
                          const std::vector<std::string>& mapSquares);
 
+// The outcome for the user, in Lithuanian (UTF-8): what was written and how many lines were
+// skipped.
+std::string exportSummary(const GpxExportCount& count);
+
 // The squares the saved expedition maps of folder are named after (K26_0307.bmp and
 // K26_0307_1.bmp both give K26), each once, in byte order; none for a missing folder.
 std::vector<std::string> savedMapSquares(const std::string& folder);
