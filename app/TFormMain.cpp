@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <ctime>
 #include <stdexcept>
 
 #include "app/BaudSetting.h"
@@ -106,6 +107,7 @@ void TFormMain::connectControls() {
     cpDrv->OnHangup = [this] {
         enableTimer1();
         pressDisconnectButton();
+        m_memo->untickRecord();
     };
     // The status text then names the rate found.
     cpDrv->OnBaudRateFound = [this] { enableTimer1(); };
@@ -116,6 +118,8 @@ void TFormMain::Attach(const Companions& companions) {
     m_memo = &companions.memo;
     m_set = &companions.set;
     m_qth = &companions.qth;
+    connect(m_memo, &TFormMemo::recordToggled, this,
+            [this](bool on) { guarded([&] { recordToggled(on); }, this); });
     connect(m_sat, &TFormSat::cleared, this, [this] {
         if (m_decoder) {
             m_decoder->ResetSatCycle();
@@ -227,6 +231,9 @@ void TFormMain::Connect() {
         if (m_decoder) {
             m_decoder->ResetForConnect();
         }
+        if (m_memo->recordTicked()) {
+            startRecording();
+        }
         return;
     }
     QString text = QStringLiteral("Negalima prijungti prie COM.\nPatikrinkite nustatymus.");
@@ -243,6 +250,25 @@ void TFormMain::Disconnect() {
     if (cpDrv->Connected()) {
         cpDrv->Disconnect();
         enableTimer1();
+    }
+    m_memo->untickRecord();
+}
+
+// Ticked while not connected, the recording begins with the next connection.
+void TFormMain::recordToggled(bool on) {
+    if (!on) {
+        writeInStep(maps::WriteNotices::Kind::NmeaRecording, [this] { m_recorder.Stop(); });
+    } else if (cpDrv->Connected()) {
+        startRecording();
+    }
+}
+
+void TFormMain::startRecording() {
+    try {
+        m_recorder.Start(m_sheet->ExpeditionFolder(), std::time(nullptr));
+    } catch (const IoError&) {
+        m_memo->untickRecord();
+        throw;
     }
 }
 
@@ -418,6 +444,11 @@ void TFormMain::showPicture(const QImage& picture) {
 // --- Receiving -------------------------------------------------------------------------------
 
 void TFormMain::cpDrvReceiveData(const char* data, std::uint32_t size) {
+    if (m_recorder.Recording()) {
+        writeInStep(maps::WriteNotices::Kind::NmeaRecording, [&] {
+            m_recorder.Record({data, size});
+        });
+    }
     if (m_decoder) {
         m_decoder->Receive(reinterpret_cast<const std::uint8_t*>(data), size);
     }
@@ -480,6 +511,7 @@ void TFormMain::showWriteNotices() {
     const std::pair<Kind, QString> kinds[] = {
         {Kind::SaveMap, QStringLiteral("Žemėlapis neišsaugotas: ")},
         {Kind::Log, QStringLiteral("Žurnalo eilutė neįrašyta: ")},
+        {Kind::NmeaRecording, QStringLiteral("NMEA neįrašyta: ")},
     };
     QStringList lines;
     for (const auto& [kind, caption] : kinds) {

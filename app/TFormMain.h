@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gps/DecoderHost.h"
+#include "gps/NmeaRecorder.h"
 #include "maps/WriteNotices.h"
 
 class QAction;
@@ -128,6 +129,10 @@ private:
     // ending the step.
     void writeInStep(maps::WriteNotices::Kind kind, const std::function<void()>& write);
     void showWriteNotices();
+    // The recording of received bytes: it runs while "Įrašyti NMEA" is ticked and the port is
+    // open, and ends with the connection.
+    void recordToggled(bool on);
+    void startRecording();
     void setValueFieldsBold(bool bold);
 
     // DecoderHost.
@@ -156,6 +161,7 @@ private:
     std::unique_ptr<gps::NmeaDecoder> m_decoder;
     maps::MapSheet* m_sheet = nullptr;
     maps::WriteNotices m_writeNotices;
+    gps::NmeaRecorder m_recorder;
     bool m_shown = false;
 
     // The other windows.
