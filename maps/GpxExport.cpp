@@ -17,6 +17,7 @@ namespace kem::maps {
 namespace {
 
 constexpr int kLongestPauseSeconds = 10 * 60;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool Blank(const std::string& line) {
     return std::all_of(line.begin(), line.end(),
@@ -28,7 +29,11 @@ template <typename Take>
 std::size_t ReadPoints(std::istream& log, Take take) {
     std::size_t skipped = 0;
     std::string line;
-    while (std::getline(log, line)) {
+    for (bool first = true; std::getline(log, line); first = false) {
+        // An editor that saved the log as UTF-8 may have put a byte order mark before it.
+        if (first && line.starts_with(kByteOrderMark)) {
+            line.erase(0, kByteOrderMark.size());
+        }
         if (const auto point = readLogLine(line)) {
             if (!take(*point)) {
                 break;
