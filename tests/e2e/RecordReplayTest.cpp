@@ -1,0 +1,61 @@
+// A drive recorded with "Įrašyti NMEA" and played back into a second KEMGPS: the recording holds
+// exactly the bytes the receiver sent, and the second program's measurement log is the first
+// one's, byte for byte.
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Sessions.h"
+
+namespace kem::e2e {
+namespace {
+
+const std::vector<std::string> kEveryFixLogged = {"Period=1", "Log=1"};
+
+// KEMGPS connected to receiver until the receiver has sent everything and hung up; then closed.
+void ReceiveAll(Receiver& receiver, Program& kemgps, const std::function<bool()>& done) {
+    kemgps.Press("alt+p");  // "&Prijungti"
+    EXPECT_TRUE(receiver.Ended(60s));
+    EXPECT_TRUE(WaitUntil(done, 20s));
+    kemgps.Press("alt+b");  // "&Baigti"
+    const auto status = kemgps.End();
+    ASSERT_TRUE(status) << "KEMGPS did not end";
+    EXPECT_TRUE(ExitedCleanly(*status)) << DescribeStatus(*status) << kemgps.Run().Output();
+}
+
+TEST(RecordReplay, RecordedDrivePlaysBackIntoTheSameLog) {
+    ProgramFolder first;
+    const fs::path sent = first.Dir() / "sent.nmea";
+    // Forty seconds of the drive from the first sentence on, ten times as fast.
+    Receiver drive(first, {"--wait", "--speed", "10", "--count", "40", "--tee", sent.string()});
+    first.WriteSettings(drive.Port(), kEveryFixLogged);
+    fs::path recording;
+    {
+        Program kemgps(first, KemgpsOptions());
+        kemgps.Press("alt+g");  // "&GPS tekstas"
+        const auto memo = Desktop::Get().WaitForWindow(kemgps.Run().Pid(), "^GPS tekstas$");
+        ASSERT_TRUE(memo);
+        Desktop::Get().Key(*memo, "alt+r");  // "Į&rašyti NMEA", before connecting
+        ReceiveAll(drive, kemgps, [&] {
+            for (const auto& name : ProgramFolder::Names(first.Expeditions())) {
+                if (name.starts_with("NMEA_")) {
+                    recording = first.Expeditions() / name;
+                }
+            }
+            return !recording.empty() && fs::file_size(recording) == fs::file_size(sent);
+        });
+    }
+    ASSERT_FALSE(recording.empty()) << "nothing recorded";
+    EXPECT_EQ(ReadFile(recording), ReadFile(sent));
+    const std::string firstLog = ReadFile(first.Log());
+    ASSERT_GE(first.LogLines().size(), 30u);
+
+    ProgramFolder second;
+    Receiver replay(second, {"--wait", "--speed", "20", "--replay", recording.string()});
+    second.WriteSettings(replay.Port(), kEveryFixLogged);
+    Program kemgps(second, KemgpsOptions());
+    ReceiveAll(replay, kemgps, [&] { return ReadFile(second.Log()) == firstLog; });
+    EXPECT_EQ(ReadFile(second.Log()), firstLog);
+}
+
+}  // namespace
+}  // namespace kem::e2e
