@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "tests/e2e/Sessions.h"
@@ -297,6 +298,10 @@ TEST(Faults, DiskFullUnderTheLog) {
     Receiver receiver(folder, {"--wait", "--speed", "20", "--replay", replay.string()});
     folder.WriteSettings(receiver.Port(), {"Period=1", "Log=1"});
     Program kemgps(folder, KemgpsOptions());
+    kemgps.Press("alt+g");  // "&GPS tekstas": the drive is recorded onto the full disk too
+    const auto memo = Desktop::Get().WaitForWindow(kemgps.Run().Pid(), "^GPS tekstas$");
+    ASSERT_TRUE(memo);
+    Desktop::Get().Key(*memo, "alt+r");  // "Į&rašyti NMEA"
     kemgps.Press("alt+p");
     EXPECT_TRUE(receiver.Ended(30s));
     EXPECT_TRUE(WaitUntil([&] { return Desktop::Get().Clipboard() == clipboardAt(kA00, 79); }, 10s))
@@ -305,6 +310,20 @@ TEST(Faults, DiskFullUnderTheLog) {
     quit(kemgps);
     expectLogKeptAndWhole(folder);
     EXPECT_LT(folder.LogLines().size(), kOldLogLines.size() + 80) << "the disk was not full";
+    // The recording holds nothing but whole lines of what was sent.
+    const std::string sent = ReadFile(replay);
+    int recordings = 0;
+    for (const auto& name : ProgramFolder::Names(folder.Expeditions())) {
+        if (name.starts_with("NMEA_")) {
+            ++recordings;
+            std::istringstream recorded(ReadFile(folder.Expeditions() / name));
+            for (std::string line; std::getline(recorded, line);) {
+                EXPECT_TRUE(line.ends_with('\r') && sent.find(line + '\n') != std::string::npos)
+                    << line;
+            }
+        }
+    }
+    EXPECT_EQ(recordings, 1);
 }
 
 // A damaged archive: the extractor's reports are shown, the sheet is white (grid, title and the
