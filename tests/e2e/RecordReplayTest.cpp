@@ -9,25 +9,23 @@
 namespace kem::e2e {
 namespace {
 
-const std::vector<std::string> kEveryFixLogged = {"Period=1", "Log=1"};
-
-// KEMGPS connected to receiver until the receiver has sent everything and hung up; then closed.
-void ReceiveAll(Receiver& receiver, Program& kemgps, const std::function<bool()>& done) {
+// Connects, waits until the receiver has sent everything and hung up and until done, quits.
+void ReceiveAll(const ProgramFolder& folder, Receiver& receiver, Program& kemgps,
+                const std::function<bool()>& done) {
     kemgps.Press("alt+p");  // "&Prijungti"
     EXPECT_TRUE(receiver.Ended(60s));
-    EXPECT_TRUE(WaitUntil(done, 20s));
+    EXPECT_TRUE(WaitUntil(done, 20s)) << ReadFile(folder.Log());
     kemgps.Press("alt+b");  // "&Baigti"
     const auto status = kemgps.End();
-    ASSERT_TRUE(status) << "KEMGPS did not end";
-    EXPECT_TRUE(ExitedCleanly(*status)) << DescribeStatus(*status) << kemgps.Run().Output();
+    ASSERT_TRUE(status && ExitedCleanly(*status)) << kemgps.Run().Output();
 }
 
 TEST(RecordReplay, RecordedDrivePlaysBackIntoTheSameLog) {
-    ProgramFolder first;
+    ProgramFolder first, second;
     const fs::path sent = first.Dir() / "sent.nmea";
-    // Forty seconds of the drive from the first sentence on, ten times as fast.
+    // Forty seconds of the drive from its first byte, ten times as fast.
     Receiver drive(first, {"--wait", "--speed", "10", "--count", "40", "--tee", sent.string()});
-    first.WriteSettings(drive.Port(), kEveryFixLogged);
+    first.WriteSettings(drive.Port(), {"Period=1", "Log=1"});
     fs::path recording;
     {
         Program kemgps(first, KemgpsOptions());
@@ -35,26 +33,23 @@ TEST(RecordReplay, RecordedDrivePlaysBackIntoTheSameLog) {
         const auto memo = Desktop::Get().WaitForWindow(kemgps.Run().Pid(), "^GPS tekstas$");
         ASSERT_TRUE(memo);
         Desktop::Get().Key(*memo, "alt+r");  // "Į&rašyti NMEA", before connecting
-        ReceiveAll(drive, kemgps, [&] {
+        ReceiveAll(first, drive, kemgps, [&] {
             for (const auto& name : ProgramFolder::Names(first.Expeditions())) {
-                if (name.starts_with("NMEA_")) {
-                    recording = first.Expeditions() / name;
-                }
+                recording = name.starts_with("NMEA_") ? first.Expeditions() / name : recording;
             }
             return !recording.empty() && fs::file_size(recording) == fs::file_size(sent);
         });
     }
     ASSERT_FALSE(recording.empty()) << "nothing recorded";
     EXPECT_EQ(ReadFile(recording), ReadFile(sent));
-    const std::string firstLog = ReadFile(first.Log());
     ASSERT_GE(first.LogLines().size(), 30u);
 
-    ProgramFolder second;
     Receiver replay(second, {"--wait", "--speed", "20", "--replay", recording.string()});
-    second.WriteSettings(replay.Port(), kEveryFixLogged);
+    second.WriteSettings(replay.Port(), {"Period=1", "Log=1"});
     Program kemgps(second, KemgpsOptions());
-    ReceiveAll(replay, kemgps, [&] { return ReadFile(second.Log()) == firstLog; });
-    EXPECT_EQ(ReadFile(second.Log()), firstLog);
+    ReceiveAll(second, replay, kemgps,
+               [&] { return ReadFile(second.Log()) == ReadFile(first.Log()); });
+    EXPECT_EQ(ReadFile(second.Log()), ReadFile(first.Log()));
 }
 
 }  // namespace

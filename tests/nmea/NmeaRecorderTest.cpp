@@ -21,7 +21,6 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 using test::gRoom;
-
 constexpr std::time_t kStart = 1796735115;  // 2026-12-08 13:05:15 UTC
 
 TEST_F(NmeaRecorderTest, KeepsEveryByteAsItCameInWholeLines) {
@@ -30,22 +29,21 @@ TEST_F(NmeaRecorderTest, KeepsEveryByteAsItCameInWholeLines) {
     const std::string path = recorder.Start(dir.string() + "/", kStart);
     EXPECT_EQ(path, dir.string() + "/NMEA_20261208_130515.nmea");
     struct Step {
-        const char* name;
         std::string received;
         std::size_t room;  // bytes the disk takes from now on; too few for the lines: IoError
         std::string file;  // the whole file afterwards
     };
     const Step steps[] = {
-        {"no line end yet", "$GPRMC,1", 1000, ""},
-        {"line ends, next begins", "23\r\n$GPG", 1000, "$GPRMC,123\r\n"},
-        {"NUL, garbage, a CR alone", "GA,\0\xff\r"s, 1000, "$GPRMC,123\r\n$GPGGA,\0\xff\r"s},
-        {"LF after the CR", "\n$GPGSV,1\r\n", 1000, "$GPRMC,123\r\n$GPGGA,\0\xff\r\n$GPGSV,1\r\n"s},
-        {"disk full: the lines are lost whole", "$GPGSA,\r\n$GPRMC,2", 3,
-         "$GPRMC,123\r\n$GPGGA,\0\xff\r\n$GPGSV,1\r\n"s},
-        {"room again", "\r\n", 1000, "$GPRMC,123\r\n$GPGGA,\0\xff\r\n$GPGSV,1\r\n$GPRMC,2\r\n"s},
+        {"$GPRMC,1", 1000, ""},
+        {"23\r\n$GPG", 1000, "$GPRMC,123\r\n"},
+        {"GA,\0\xff\r"s, 1000, "$GPRMC,123\r\n$GPGGA,\0\xff\r"s},
+        {"\n$GPGSV,1\r\n", 1000, "$GPRMC,123\r\n$GPGGA,\0\xff\r\n$GPGSV,1\r\n"s},
+        {"$GPGSA,\r\n$GPRMC,2", 3,
+         /* full: lost whole */ "$GPRMC,123\r\n$GPGGA,\0\xff\r\n$GPGSV,1\r\n"s},
+        {"\r\n", 1000, "$GPRMC,123\r\n$GPGGA,\0\xff\r\n$GPGSV,1\r\n$GPRMC,2\r\n"s},
     };
     for (const auto& s : steps) {
-        SCOPED_TRACE(s.name);
+        SCOPED_TRACE(s.received);
         gRoom = s.room;
         bool failed = false;
         try {
@@ -69,7 +67,6 @@ TEST_F(NmeaRecorderTest, KeepsEveryByteAsItCameInWholeLines) {
     gRoom = 10000;
     recorder.Record(std::string(5000, 'x'));
     EXPECT_EQ(readFile(dir / "NMEA_20261208_130515_1.nmea").size(), 5000u);
-    EXPECT_THROW(NmeaRecorder().Start((dir / "missing/").string(), kStart), IoError);
 }
 
 }  // namespace
