@@ -131,6 +131,11 @@ GpxExportCount exportLogFile(const std::string& logPath, const std::string& gpxP
     if (!log) {
         throw IoError::FromErrno("Unable to open", logPath);
     }
+    // The GPX must not take the log's place: the trip would be lost.
+    std::error_code notSame;
+    if (std::filesystem::equivalent(logPath, gpxPath, notSame)) {
+        throw IoError("Unable to write " + gpxPath + ": it is the log itself");
+    }
     const std::string folder = std::filesystem::path(logPath).parent_path().string();
     const std::string partPath = gpxPath + ".part";
     std::ofstream gpx(partPath, std::ios::binary | std::ios::trunc);
@@ -141,7 +146,7 @@ GpxExportCount exportLogFile(const std::string& logPath, const std::string& gpxP
         exportGpx(log, gpx, savedMapSquares(folder.empty() ? "." : folder));
     const bool readFailed = log.bad();
     gpx.close();
-    const int error = errno;
+    const int error = errno != 0 ? errno : EIO;
     std::error_code ignored;
     if (readFailed || !gpx) {
         std::filesystem::remove(partPath, ignored);

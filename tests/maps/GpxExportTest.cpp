@@ -104,6 +104,8 @@ TEST_F(GpxExportTest, FailuresNameTheFileAndLeaveNoGpx) {
     std::ofstream(log) << "\n";
     EXPECT_THROW(exportLogFile(log, (dir / "none" / "a.gpx").string()), IoError);
     EXPECT_THROW(exportLogFile(dir.string(), (dir / "a.gpx").string()), IoError);
+    EXPECT_THROW(exportLogFile(log, (dir / "." / "Log.txt").string()), IoError);
+    EXPECT_EQ(std::filesystem::file_size(log), 1u);
     EXPECT_FALSE(std::filesystem::exists(dir / "a.gpx"));
     EXPECT_FALSE(std::filesystem::exists(dir / "a.gpx.part"));
 }
