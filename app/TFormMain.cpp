@@ -250,8 +250,8 @@ void TFormMain::Disconnect() {
     if (cpDrv->Connected()) {
         cpDrv->Disconnect();
         enableTimer1();
+        m_memo->untickRecord();
     }
-    m_memo->untickRecord();
 }
 
 // Ticked while not connected, the recording begins with the next connection.
