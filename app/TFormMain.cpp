@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <ctime>
 #include <stdexcept>
 
 #include "app/BaudSetting.h"
@@ -29,6 +32,7 @@
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/ExpeditionMaps.h"
+#include "maps/GpxExport.h"
 #include "maps/Locator.h"
 #include "maps/MapSheet.h"
 #include "maps/TFormQTH.h"
@@ -67,6 +71,7 @@ void TFormMain::connectControls() {
     onSignal(btDisconnect, &QToolButton::clicked, this, &TFormMain::btDisconnectClick);
     onSignal(MWay, &QAction::triggered, this, &TFormMain::MWayClick);
     onSignal(OpenExped, &QAction::triggered, this, &TFormMain::OpenExpedClick);
+    onSignal(MExportGpx, &QAction::triggered, this, &TFormMain::MExportGpxClick);
     onSignal(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormMain::FileListBox1DblClick);
     onSignal(MLog, &QAction::triggered, this, &TFormMain::MLogClick);
     onSignal(MAutoMap, &QAction::triggered, this, &TFormMain::MAutoMapClick);
@@ -102,6 +107,7 @@ void TFormMain::connectControls() {
     cpDrv->OnHangup = [this] {
         enableTimer1();
         pressDisconnectButton();
+        m_memo->untickRecord();
     };
     // The status text then names the rate found.
     cpDrv->OnBaudRateFound = [this] { enableTimer1(); };
@@ -112,6 +118,8 @@ void TFormMain::Attach(const Companions& companions) {
     m_memo = &companions.memo;
     m_set = &companions.set;
     m_qth = &companions.qth;
+    connect(m_memo, &TFormMemo::recordToggled, this,
+            [this](bool on) { guarded([&] { recordToggled(on); }, this); });
     connect(m_sat, &TFormSat::cleared, this, [this] {
         if (m_decoder) {
             m_decoder->ResetSatCycle();
@@ -240,6 +248,9 @@ void TFormMain::Connect() {
         if (m_decoder) {
             m_decoder->ResetForConnect();
         }
+        if (m_memo->recordTicked()) {
+            startRecording();
+        }
         return;
     }
     QString text = QStringLiteral("Negalima prijungti prie COM.\nPatikrinkite nustatymus.");
@@ -256,6 +267,25 @@ void TFormMain::Disconnect() {
     if (cpDrv->Connected()) {
         cpDrv->Disconnect();
         enableTimer1();
+        m_memo->untickRecord();
+    }
+}
+
+// Ticked while not connected, the recording begins with the next connection.
+void TFormMain::recordToggled(bool on) {
+    if (!on) {
+        writeInStep(maps::WriteNotices::Kind::NmeaRecording, [this] { m_recorder.Stop(); });
+    } else if (cpDrv->Connected()) {
+        startRecording();
+    }
+}
+
+void TFormMain::startRecording() {
+    try {
+        m_recorder.Start(m_sheet->ExpeditionFolder(), std::time(nullptr));
+    } catch (const IoError&) {
+        m_memo->untickRecord();
+        throw;
     }
 }
 
@@ -400,6 +430,25 @@ void TFormMain::OpenExpedClick() {
     FileListBox1->setFocus();
 }
 
+// The log and the saved maps beside it as a GPX file the user names.
+void TFormMain::MExportGpxClick() {
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Eksportuoti GPX"),
+        QString::fromLocal8Bit(m_sheet->ExpeditionFolder() + "Log.gpx"),
+        QStringLiteral("GPX failai (*.gpx)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!path.endsWith(QStringLiteral(".gpx"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".gpx");
+    }
+    const maps::GpxExportCount count =
+        maps::exportLogFile(m_sheet->Log().Path(), QFile::encodeName(path).toStdString());
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
+                    QString::fromUtf8(maps::exportSummary(count)), QMessageBox::Ok, this);
+    box.exec();
+}
+
 void TFormMain::FileListBox1Click() {
     const std::string name = FileListBox1->FileName();
     if (name.empty()) {
@@ -421,6 +470,11 @@ void TFormMain::showPicture(const QImage& picture) {
 // --- Receiving -------------------------------------------------------------------------------
 
 void TFormMain::cpDrvReceiveData(const char* data, std::uint32_t size) {
+    if (m_recorder.Recording()) {
+        writeInStep(maps::WriteNotices::Kind::NmeaRecording, [&] {
+            m_recorder.Record({data, size});
+        });
+    }
     if (m_decoder) {
         m_decoder->Receive(reinterpret_cast<const std::uint8_t*>(data), size);
     }
@@ -483,6 +537,7 @@ void TFormMain::showWriteNotices() {
     const std::pair<Kind, QString> kinds[] = {
         {Kind::SaveMap, QStringLiteral("Žemėlapis neišsaugotas: ")},
         {Kind::Log, QStringLiteral("Žurnalo eilutė neįrašyta: ")},
+        {Kind::NmeaRecording, QStringLiteral("NMEA neįrašyta: ")},
     };
     QStringList lines;
     for (const auto& [kind, caption] : kinds) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gps/DecoderHost.h"
+#include "gps/NmeaRecorder.h"
 #include "maps/WriteNotices.h"
 
 class QAction;
@@ -95,6 +96,7 @@ public:
     void Baigti();
     void MWayClick();
     void OpenExpedClick();
+    void MExportGpxClick();
     void FileListBox1Click();
     void FileListBox1DblClick();
 
@@ -129,6 +131,10 @@ private:
     void writeInStep(maps::WriteNotices::Kind kind, const std::function<void()>& write);
     void showWriteNotices();
     void withdrawNoticeWhenOff(maps::WriteNotices::Kind kind, bool on);
+    // The recording of received bytes: it runs while "Įrašyti NMEA" is ticked and the port is
+    // open, and ends with the connection.
+    void recordToggled(bool on);
+    void startRecording();
     void setValueFieldsBold(bool bold);
 
     // DecoderHost.
@@ -157,6 +163,7 @@ private:
     std::unique_ptr<gps::NmeaDecoder> m_decoder;
     maps::MapSheet* m_sheet = nullptr;
     maps::WriteNotices m_writeNotices;
+    gps::NmeaRecorder m_recorder;
     bool m_shown = false;
 
     // The other windows.
@@ -189,6 +196,7 @@ private:
     QAction* MAutoMap = nullptr;
     QAction* MWay = nullptr;
     QAction* OpenExped = nullptr;
+    QAction* MExportGpx = nullptr;
     QAction* MQTH = nullptr;
     QAction* MBaigti2 = nullptr;
     QMenu* MSetUp = nullptr;

@@ -184,6 +184,8 @@ void TFormMain::buildMenu() {
         look::named(MFailai->addAction(QStringLiteral("Išsaugoti ekspedicijos žemėlapį")), "MWay");
     OpenExped = look::named(MFailai->addAction(QStringLiteral("Atidaryti ekspedicijos žemelapį")),
                             "OpenExped");
+    MExportGpx =
+        look::named(MFailai->addAction(QStringLiteral("Eksportuoti GPX...")), "MExportGpx");
     MFailai->addSeparator();
     MQTH = look::named(MFailai->addAction(QStringLiteral("Skaičiuoti ir rodyti QTH")), "MQTH");
     MFailai->addSeparator();

@@ -1,5 +1,6 @@
 #include "gps/TFormMemo.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,8 +25,11 @@ TFormMemo::TFormMemo(QWidget* parent) : QWidget(parent, Qt::Window) {
     InMemo->setUndoRedoEnabled(false);  // a received-text view: nothing to undo, nothing to keep
     InMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     Button1 = look::named(new QPushButton(QStringLiteral("&Uždaryti"), this), "Button1");
+    cbRecord = look::named(new QCheckBox(QStringLiteral("Į&rašyti NMEA"), this), "cbRecord");
 
     auto* buttonRow = new QHBoxLayout;
+    buttonRow->addSpacing(4);
+    buttonRow->addWidget(cbRecord);
     buttonRow->addStretch();
     buttonRow->addWidget(Button1);
     auto* layout = new QVBoxLayout(this);
@@ -35,6 +39,7 @@ TFormMemo::TFormMemo(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(buttonRow);
 
     connect(Button1, &QPushButton::clicked, this, &TFormMemo::Button1Click);
+    connect(cbRecord, &QCheckBox::toggled, this, &TFormMemo::recordToggled);
 }
 
 void TFormMemo::echoLines(std::span<const std::string> lines) {
@@ -62,6 +67,14 @@ void TFormMemo::echoLines(std::span<const std::string> lines) {
 
 void TFormMemo::scrollToCaret() {
     InMemo->ensureCursorVisible();
+}
+
+bool TFormMemo::recordTicked() const {
+    return cbRecord->isChecked();
+}
+
+void TFormMemo::untickRecord() {
+    cbRecord->setChecked(false);
 }
 
 void TFormMemo::Button1Click() {

@@ -4,12 +4,14 @@
 #include <span>
 #include <string>
 
+class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace kem {
 
-// The raw text window "GPS tekstas": shows the received lines while it is visible.
+// The raw text window "GPS tekstas": shows the received lines while it is visible, and has the
+// check box that asks for a recording of what the receiver sends (its owner makes it).
 class TFormMemo : public QWidget {
     Q_OBJECT
 
@@ -27,11 +29,20 @@ public:
 
     int lineCount() const { return m_lineCount; }
 
+    // Whether "Įrašyti NMEA" is ticked; untickRecord clears it as the user would (recordToggled
+    // follows).
+    bool recordTicked() const;
+    void untickRecord();
+
+signals:
+    void recordToggled(bool on);
+
 private:
     void Button1Click();
 
     QPlainTextEdit* InMemo = nullptr;
     QPushButton* Button1 = nullptr;
+    QCheckBox* cbRecord = nullptr;
     int m_lineCount = 0;
 };
 

@@ -13,12 +13,12 @@ namespace kem::maps {
 // Lithuanian, then the file's name as it is stored.
 std::string writeFailureText(const IoError& error);
 
-// The failures of the position step's automatic writes (saving the sheet left behind, the log
-// line). They do not stop the step; each kind is shown once, from its first failure until a
-// write of that kind succeeds again.
+// The failures of the automatic writes while receiving (saving the sheet left behind, the log
+// line, the recording of what the receiver sent). They do not stop the step; each kind is shown
+// once, from its first failure until a write of that kind succeeds again.
 class WriteNotices {
 public:
-    enum class Kind { SaveMap, Log };
+    enum class Kind { SaveMap, Log, NmeaRecording };
 
     // A write of kind failed with message (not empty). True when this is news (kind was not
     // failing yet).
@@ -32,7 +32,7 @@ public:
 private:
     static std::size_t Index(Kind kind) { return static_cast<std::size_t>(kind); }
 
-    std::array<std::string, 2> m_messages;
+    std::array<std::string, 3> m_messages;
 };
 
 }  // namespace kem::maps

@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation
   desktop-file-utils
-  unzip zip 7zip
+  unzip zip 7zip gpsbabel libxml2-utils
   xvfb xauth xdotool xclip imagemagick x11-apps x11-utils libx11-dev bc util-linux
 )
 

@@ -76,7 +76,7 @@ click "$settings" 200 106             # "Taikyti"
 xdotool windowfocus --sync "$main"
 xdotool key --window "$main" alt+f    # "&Failai"
 sleep 0.5
-xdotool key Down Down Down Down Return   # "Skaičiuoti ir rodyti QTH"
+xdotool key Down Down Down Down Down Return   # "Skaičiuoti ir rodyti QTH"
 qth=$(window_of ' QTH')
 xdotool windowmove "$qth" 500 60      # beside the main window, so both can be pictured
 sleep 0.5

@@ -7,6 +7,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -240,6 +241,10 @@ TEST(Faults, DiskFullUnderTheLog) {
     Receiver receiver(folder, {"--wait", "--speed", "20", "--replay", replay.string()});
     folder.WriteSettings(receiver.Port(), {"Period=1", "Log=1"});
     Program kemgps(folder, KemgpsOptions());
+    kemgps.Press("alt+g");  // "&GPS tekstas": the drive is recorded onto the full disk too
+    const auto memo = Desktop::Get().WaitForWindow(kemgps.Run().Pid(), "^GPS tekstas$");
+    ASSERT_TRUE(memo);
+    Desktop::Get().Key(*memo, "alt+r");  // "Į&rašyti NMEA"
     kemgps.Press("alt+p");
     EXPECT_TRUE(receiver.Ended(30s));
     EXPECT_TRUE(WaitUntil([&] { return Desktop::Get().Clipboard() == clipboardAt(kA00, 79); }, 10s))
@@ -248,6 +253,13 @@ TEST(Faults, DiskFullUnderTheLog) {
     quit(kemgps);
     expectLogKeptAndWhole(folder);
     EXPECT_LT(folder.LogLines().size(), kOldLogLines.size() + 80) << "the disk was not full";
+    // The recording on the same disk was made and holds only whole lines.
+    const auto names = ProgramFolder::Names(folder.Expeditions());
+    const auto recording = std::find_if(
+        names.begin(), names.end(), [](const std::string& n) { return n.starts_with("NMEA_"); });
+    ASSERT_NE(recording, names.end());
+    const std::string recorded = ReadFile(folder.Expeditions() / *recording);
+    EXPECT_TRUE(recorded.empty() || recorded.ends_with("\r\n"));
 }
 
 // A damaged archive: the extractor's reports are shown, the sheet is white (grid, title and the

@@ -17,6 +17,7 @@
 #include "maps/SquareData.h"
 #include "maps/UnpackedSheets.h"
 #include "maps/WriteNotices.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TempFolderTest.h"
 
 namespace kem::maps {
@@ -195,17 +196,8 @@ TEST_F(MapFilesTest, LogLinesAreAppendedTabSeparatedWithCrLf) {
     EXPECT_EQ(readFile(dir / "Log.txt"), line + entry.dateTime + line);
 }
 
-// A disk with room for gRoom more bytes: writes stop short when it fills, as on a real one.
-std::size_t gRoom = 0;
-ssize_t writeUntilFull(int fd, const void* data, std::size_t size) {
-    if (gRoom == 0) {
-        errno = ENOSPC;
-        return -1;
-    }
-    const ssize_t n = ::write(fd, data, std::min(size, gRoom));
-    gRoom -= static_cast<std::size_t>(std::max<ssize_t>(n, 0));
-    return n;
-}
+using test::gRoom;
+using test::writeUntilFull;
 
 // A close that reports what a network file system refused only then (after closing).
 int closeRefused(int fd) {
