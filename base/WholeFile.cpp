@@ -179,7 +179,7 @@ bool ReplaceFile(const std::string& target, std::string_view content, std::optio
     return reason == 0;
 }
 
-void AppendWhole(const std::string& path, std::string_view data, FileCalls calls) {
+void AppendWhole(const std::string& path, std::string_view data, FileCalls calls, Sync sync) {
     // Never created here; non-blocking so that a pipe in the file's place cannot hang the caller.
     FileHandle file = OpenFile(path, O_WRONLY | O_APPEND | O_NONBLOCK);
     if (file.Get() < 0) {
@@ -193,7 +193,7 @@ void AppendWhole(const std::string& path, std::string_view data, FileCalls calls
     // or a full disk refused only then, and the line must still be cut back.
     FileHandle keeper(::dup(file.Get()));
     int error = WriteAll(file.Get(), data, calls.write);
-    if (error == 0 && ::fdatasync(file.Get()) != 0 && errno != EINVAL) {
+    if (error == 0 && sync == Sync::Now && ::fdatasync(file.Get()) != 0 && errno != EINVAL) {
         error = errno;  // EINVAL: a pipe or a device in the log's place, nothing to sync
     }
     if (calls.close(file.Release()) != 0 && error == 0) {

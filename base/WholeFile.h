@@ -41,11 +41,16 @@ struct FileCalls {
     CloseCall close = ::close;
 };
 
-// Appends data to the existing file at path (a missing one is an error) whole or not at all, and
-// makes it durable (fdatasync): when a write, the sync or the close fails the file is cut back
-// to its earlier length, so what it held before is never touched and no part of data stays.
-// Throws IoError naming the file and the reason.
-void AppendWhole(const std::string& path, std::string_view data, FileCalls calls = {});
+// Whether an append waits until the data is on the disk (fdatasync). A log line, once per fix,
+// is worth it; a recording's many small chunks a second are not (the system writes them soon).
+enum class Sync { Now, Later };
+
+// Appends data to the existing file at path (a missing one is an error) whole or not at all:
+// when a write, the sync or the close fails the file is cut back to its earlier length, so what
+// it held before is never touched and no part of data stays. Throws IoError naming the file and
+// the reason.
+void AppendWhole(const std::string& path, std::string_view data, FileCalls calls = {},
+                 Sync sync = Sync::Now);
 
 // Makes a new file at path (a file of that name is an error) from data: written and synced
 // beside it, then linked into place, so a crash or a failure leaves no file of that name or

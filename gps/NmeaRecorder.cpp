@@ -36,7 +36,7 @@ std::string NmeaRecorder::Start(const std::string& folder, std::time_t utcStart)
     for (int n = 1; std::filesystem::exists(path); ++n) {
         path = base + "_" + std::to_string(n) + ".nmea";
     }
-    CreateWhole(path, {}, m_write);
+    CreateWhole(path, {}, m_calls);
     m_path = path;
     return m_path;
 }
@@ -63,14 +63,14 @@ void NmeaRecorder::Stop() {
     const std::string rest = std::move(m_waiting);
     m_waiting.clear();
     if (!rest.empty()) {
-        AppendWhole(path, rest, m_write);
+        AppendWhole(path, rest, m_calls, Sync::Later);
     }
 }
 
 void NmeaRecorder::WriteLines(std::size_t length) {
     const std::string lines = m_waiting.substr(0, length);
     m_waiting.erase(0, length);
-    AppendWhole(m_path, lines, m_write);
+    AppendWhole(m_path, lines, m_calls, Sync::Later);
 }
 
 }  // namespace kem::gps

@@ -14,7 +14,7 @@ namespace kem::gps {
 // while the recording goes on.
 class NmeaRecorder {
 public:
-    explicit NmeaRecorder(WriteCall write = ::write) : m_write(write) {}
+    explicit NmeaRecorder(FileCalls calls = {}) : m_calls(calls) {}
     ~NmeaRecorder();
 
     NmeaRecorder(const NmeaRecorder&) = delete;
@@ -42,7 +42,7 @@ public:
 private:
     void WriteLines(std::size_t length);
 
-    WriteCall m_write;
+    FileCalls m_calls;
     std::string m_path;
     std::string m_waiting;  // received bytes after the last line end written
 };

@@ -24,7 +24,7 @@ using test::gRoom;
 constexpr std::time_t kStart = 1796735115;  // 2026-12-08 13:05:15 UTC
 
 TEST_F(NmeaRecorderTest, KeepsEveryByteAsItCameInWholeLines) {
-    NmeaRecorder recorder(&test::writeUntilFull);
+    NmeaRecorder recorder({&test::writeUntilFull});
     gRoom = 1000;
     const std::string path = recorder.Start(dir.string() + "/", kStart);
     EXPECT_EQ(path, dir.string() + "/NMEA_20261208_130515.nmea");
