@@ -109,8 +109,12 @@ void NmeaDecoder::ReceiveChunk(const std::uint8_t* data, std::size_t size) {
 
 void NmeaDecoder::DecodeBatch() {
     try {
-        for (const std::string& line : m_assembler.Lines()) {
-            const LineEnd end = DecodeLine(line);
+        const auto lines = m_assembler.Lines();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (m_assembler.IsCutPiece(i)) {
+                continue;  // shown, but no sentence
+            }
+            const LineEnd end = DecodeLine(lines[i]);
             NotifyChanges();
             if (end == LineEnd::EndBatch) {
                 break;
