@@ -114,6 +114,8 @@ private:
 
     // A Baud setting for the driver: 0 hunts for the rate.
     void setBaud(std::int32_t baud);
+    // Whether the driver already works with this Baud setting.
+    bool runsWithBaud(std::int32_t baud) const;
     // The button group: at most one of the two is down.
     void pressConnectButton();
     void pressDisconnectButton();
@@ -126,7 +128,9 @@ private:
     // An automatic write of the position step: a failure goes to the notice line instead of
     // ending the step.
     void writeInStep(maps::WriteNotices::Kind kind, const std::function<void()>& write);
-    void showWriteNotices();
+    // The notice line: failed automatic writes and the rate hunt's finding, if any.
+    void showNotices();
+    void setHuntNotice(const QString& notice);
     void setValueFieldsBold(bool bold);
 
     // DecoderHost.
@@ -155,6 +159,7 @@ private:
     std::unique_ptr<gps::NmeaDecoder> m_decoder;
     maps::MapSheet* m_sheet = nullptr;
     maps::WriteNotices m_writeNotices;
+    QString m_huntNotice;  // a round of "Auto" rates brought no sentence
     bool m_shown = false;
 
     // The other windows.
@@ -181,7 +186,7 @@ private:
     QToolButton* btDisconnect = nullptr;
     QLabel* pnDateTime = nullptr;
     QLabel* Panel0 = nullptr;
-    QLabel* pnNotice = nullptr;  // in the status bar, shown while automatic writes fail
+    QLabel* pnNotice = nullptr;  // in the status bar, shown while there is something to tell
 
     QAction* MLog = nullptr;
     QAction* MAutoMap = nullptr;

@@ -112,11 +112,13 @@ void TCommPortDriver::SetBaudRate(TBaudRate value) {
 }
 
 void TCommPortDriver::SetBaudRateValue(std::uint32_t value) {
+    const bool found = Connected() && BaudRateFound() && value == m_baudRateValue;
     m_autoBaud = false;
     m_huntTimer.stop();
     m_baudRateValue = value;
     m_baudRate = brCustom;
-    reapplyIfConnected();
+    if (!found)
+        reapplyIfConnected();
 }
 
 void TCommPortDriver::SetInBufSize(std::uint32_t value) {
@@ -188,7 +190,11 @@ bool TCommPortDriver::startHunt() {
     m_baudRate = brCustom;
     m_baudRateValue = m_hunt.Start();
     m_huntTimer.start();
-    return ApplyPortSettings();
+    if (!ApplyPortSettings())
+        return false;
+    if (OnHuntRate)
+        OnHuntRate();
+    return true;
 }
 
 void TCommPortDriver::tryNextRate() {
@@ -196,8 +202,13 @@ void TCommPortDriver::tryNextRate() {
     if (!Connected() || !hunting() || m_inHandler)
         return;
     m_baudRateValue = m_hunt.Next();
+    // Back at the first rate: the whole round brought nothing.
+    if (m_baudRateValue == BaudHunt::kRates.front() && OnHuntRoundEnded)
+        OnHuntRoundEnded();
     // A rate the device refuses leaves the old one in place until the next turn.
     ApplyPortSettings();
+    if (OnHuntRate)
+        OnHuntRate();
 }
 
 void TCommPortDriver::Disconnect() {

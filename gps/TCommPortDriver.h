@@ -99,6 +99,8 @@ public:
     void SetBaudRate(TBaudRate value);
 
     // Also sets BaudRate to brCustom. Rates without a standard speed code use a custom divisor.
+    // The rate the hunt has found, set while connected, only ends AutoBaud: the line stays as it
+    // is and nothing received is discarded.
     std::uint32_t BaudRateValue() const { return m_baudRateValue; }
     void SetBaudRateValue(std::uint32_t value);
 
@@ -110,6 +112,8 @@ public:
     void SetAutoBaud(bool on);
     // True once the hunt of this connection has found the rate.
     bool BaudRateFound() const { return m_autoBaud && m_hunt.Found(); }
+    // True while the hunt is still trying rates on the open port.
+    bool Hunting() const { return Connected() && hunting(); }
 
     TDataBits DataBits() const { return m_dataBits; }
     void SetDataBits(TDataBits value) { setLineSetting(m_dataBits, value); }
@@ -152,6 +156,12 @@ public:
     // Called when the hunt of AutoBaud has found the rate, before the bytes that showed it are
     // handed to OnReceiveData.
     std::function<void()> OnBaudRateFound;
+
+    // Called when the hunt has applied a rate (BaudRateValue), the first one included.
+    std::function<void()> OnHuntRate;
+    // Called when the hunt has tried every rate of BaudHunt once more without a valid sentence,
+    // before it starts the next round.
+    std::function<void()> OnHuntRoundEnded;
 
     bool Connected() const { return m_device.Get() >= 0; }
 

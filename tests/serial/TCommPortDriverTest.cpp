@@ -369,7 +369,16 @@ TEST_F(DriverTest, AutoBaudStartsAtTheFirstRateAndStaysWhereSentencesCome) {
     EXPECT_EQ(found, 1);
     EXPECT_EQ(driver.BaudRateValue(), 4800u);
 
-    // A rate set by hand ends the hunt; turned on while connected, the hunt starts at once.
+    // The rate found, set by hand, ends the hunt and keeps what has arrived.
+    pty.write("kept");
+    settle();
+    driver.SetBaudRateValue(4800);
+    EXPECT_FALSE(driver.AutoBaud());
+    received.clear();
+    tickUntil(4);
+    EXPECT_EQ(received, "kept");
+
+    // Another rate set by hand ends the hunt; turned on while connected, the hunt starts at once.
     driver.SetBaudRateValue(9600);
     EXPECT_FALSE(driver.AutoBaud());
     EXPECT_FALSE(driver.BaudRateFound());
