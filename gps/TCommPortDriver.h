@@ -12,6 +12,7 @@
 #include "base/FileHandle.h"
 #include "gps/BaudHunt.h"
 #include "gps/PortError.h"
+#include "gps/UucpLock.h"
 
 namespace kem::gps {
 
@@ -165,9 +166,9 @@ public:
 
     bool Connected() const { return m_device.Get() >= 0; }
 
-    // Opens PortName exclusively (existing devices only), applies the line settings and starts
-    // polling. True if the port is (or already was) open; a failure leaves it closed and
-    // LastError tells why.
+    // Opens PortName exclusively (existing devices only; its UUCP lock file taken where the lock
+    // directory allows), applies the line settings and starts polling. True if the port is (or
+    // already was) open; a failure leaves it closed and LastError tells why.
     bool Connect();
 
     // Why the last Connect failed; None after one that succeeded.
@@ -214,6 +215,7 @@ private:
     void tryNextRate();
 
     FileHandle m_device;
+    UucpLock m_lock;
     TPortNumber m_port = pnCOM2;
     std::string m_portName;
     TBaudRate m_baudRate = br9600;
