@@ -64,7 +64,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         {"--count",
          [&](const std::string& v) { return parseNumber(v, o.count.emplace()) && *o.count > 0; }},
         {"--seed", [&](const std::string& v) { return parseNumber(v, o.seed.emplace()); }},
-        {"--baud", [&](const std::string& v) { return parseBaud(v, o.baud); }},
+        {"--baud", [&](const std::string& v) { return parseBaud(v, o.baud.emplace()); }},
+        {"--profile",
+         [&](const std::string& v) {
+             const auto p = FindProfile(v);
+             if (p)
+                 o.profile = *p;
+             return p.has_value();
+         }},
         {"--talker", [&](const std::string& v) { return parseTalkers(v, o.talkers); }},
     };
 
@@ -103,8 +110,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 std::string UsageText() {
     return R"(Usage: kemsim [OPTION]...
 Plays a GPS receiver for KEMGPS: NMEA 0183 sentences (RMC, GGA, GSA, GSV) with checksums and
-CR LF line ends, one set a second, at 4800 baud unless --baud says otherwise. A program that
-reads the pseudo-terminal set to another rate gets garbage, as from a real receiver.
+CR LF line ends, one set a second, at 4800 baud unless --profile or --baud says otherwise. A
+program that reads the pseudo-terminal set to another rate gets what a serial port would make
+of it: the characters sampled bit by bit at the wrong rate, garbage with line ends only by
+chance.
 
 It opens a pseudo-terminal and prints, on the first line of its output, the device name to
 enter as KEMGPS's port (for example pts/7, meaning /dev/pts/7). Without --replay it drives from
@@ -129,6 +138,19 @@ Options:
   --tee FILE           also write every byte that reached the port to FILE
   --baud N             talk at N baud: 1200, 2400, 4800 (default), 9600, 19200, 38400, 57600,
                        115200 or 230400
+  --profile NAME       the kind of receiver (its rate unless --baud is given):
+                         gps         GPS only, "$GP" sentences, 4800 baud (default)
+                         gnss        "$GN" RMC, GGA, GSA; GSV of GPS, GLONASS, Galileo and
+                                     BeiDou ("$GP", "$GL", "$GA", "$GB"); 9600 baud
+                         dualband    gnss with NMEA 4.11 signal ids, two GSV cycles (signals)
+                                     per constellation; 38400 baud
+                         twotalkers  every fix as "$GN" and again as "$GP", the "$GP" copy void
+                                     while only GLONASS has the fix; 9600 baud
+                         coldstart   both talkers, time fields empty for 10 s and then frozen
+                                     for 6 s; 9600 baud
+                         lf          lines end in LF alone; 4800 baud
+                         binary      a binary protocol (u-blox UBX), no NMEA; 9600 baud
+                         silent      sends nothing; 4800 baud
   --talker LIST        send RMC, GGA and GSA with these talkers instead of GP, e.g. GN (a
                        multi-constellation receiver) or GP,GN (each sentence twice); GSV stays
                        GP; also applies to --replay
