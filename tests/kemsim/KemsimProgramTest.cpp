@@ -61,10 +61,10 @@ private:
 
 TEST(Options, ParsesValuesAndRejectsBadOnes) {
     std::string error;
-    const auto o = ParseOptions(
-        {"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps", "--hangup-after", "3",
-         "--seed", "9", "--baud", "38400", "--talker=GP,GN", "--profile", "gnss"},
-        error);
+    const auto o = ParseOptions({"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps",
+                                 "--hangup-after", "3", "--seed", "9", "--baud", "38400",
+                                 "--talker=GP,GN", "--profile", "gnss", "--start", "1765000000"},
+                                error);
     ASSERT_TRUE(o) << error;
     EXPECT_DOUBLE_EQ(o->speed, 2.5);
     EXPECT_EQ(o->count, 30);
@@ -75,6 +75,7 @@ TEST(Options, ParsesValuesAndRejectsBadOnes) {
     EXPECT_EQ(o->baud, 38400u);
     EXPECT_EQ(o->talkers, (std::vector<std::string>{"GP", "GN"}));
     EXPECT_EQ(o->profile.profile, Profile::Gnss);
+    EXPECT_EQ(o->start, 1765000000);
     EXPECT_EQ(ParseOptions({"--profile=dualband"}, error)->Baud(), 38400u);
 
     const std::vector<std::vector<std::string>> bad = {
@@ -98,7 +99,7 @@ TEST(Program, HelpAndBadOptions) {
     EXPECT_EQ(status, 0);
     for (const char* option :
          {"--link", "--speed", "--replay", "--split", "--noise", "--hangup-after", "--count",
-          "--stdout", "--baud", "--talker", "--wait", "--tee"})
+          "--stdout", "--baud", "--talker", "--wait", "--tee", "--profile", "--start"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     run("--frobnicate", status);
     EXPECT_EQ(status, 2);

@@ -64,6 +64,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         {"--count",
          [&](const std::string& v) { return parseNumber(v, o.count.emplace()) && *o.count > 0; }},
         {"--seed", [&](const std::string& v) { return parseNumber(v, o.seed.emplace()); }},
+        {"--start", [&](const std::string& v) { return parseNumber(v, o.start.emplace()); }},
         {"--baud", [&](const std::string& v) { return parseBaud(v, o.baud.emplace()); }},
         {"--profile",
          [&](const std::string& v) {
@@ -127,6 +128,8 @@ Options:
   --replay FILE        play a recorded NMEA log instead; its time fields (RMC, GGA, ZDA, GLL)
                        pace it at one second per time step, stopping at the end of the file
   --count N            stop after N seconds of data
+  --start T            start the drive at UTC time T (seconds since 1970) instead of now, so
+                       that two runs send the same times
   --stdout             write to standard output instead of a pseudo-terminal
   --split              write in random chunks of 1 byte and more, with pauses between them
   --noise              now and then insert garbage bytes or break a line

@@ -20,6 +20,7 @@ struct Options {
     bool noise = false;                  // --noise: garbage bytes and broken lines now and then
     std::optional<double> hangupAfter;   // --hangup-after: seconds until the line goes dead
     std::optional<std::int64_t> count;   // --count: seconds of data to send
+    std::optional<std::int64_t> start;   // --start: UTC time of the drive's first second
     bool toStdout = false;               // --stdout: no pseudo-terminal
     std::optional<std::uint32_t> seed;   // --seed: repeatable --split and --noise
     ProfileInfo profile = kProfiles[0];  // --profile: the kind of receiver

@@ -40,8 +40,8 @@ std::optional<ProfileInfo> FindProfile(std::string_view name);
 inline constexpr std::int64_t kTimeFrozen = 10;
 inline constexpr std::int64_t kTimeRuns = 16;
 // TwoTalkers: in these seconds of every minute only GLONASS has the fix.
-inline constexpr std::int64_t kGlonassOnlyFrom = 20;
-inline constexpr std::int64_t kGlonassOnlyTo = 40;
+inline constexpr std::int64_t kGlonassOnlyFrom = 12;
+inline constexpr std::int64_t kGlonassOnlyTo = 30;
 
 // What a receiver of the profile sends in a second, from the built-in GPS receiver's lines of
 // that second (framed, with CR LF).

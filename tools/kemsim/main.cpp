@@ -199,7 +199,8 @@ int main(int argc, char** argv) {
         settings.hangupAfter = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
             std::chrono::duration<double>(*options->hangupAfter));
     Transmitter transmitter(fd, settings);
-    const SimulatedReceiver receiver(std::time(nullptr));
+    const SimulatedReceiver receiver(
+        static_cast<std::time_t>(options->start.value_or(std::time(nullptr))));
 
     auto result = Transmitter::Result::Sent;
     const auto seconds =
