@@ -124,11 +124,12 @@ void TFormMain::connectControls() {
         for (const std::uint32_t rate : gps::BaudHunt::kRates) {
             rates << QString::number(rate);
         }
-        setHuntNotice(shortPortName(*cpDrv) + QStringLiteral(": NMEA sakinių nerasta greičiais ") +
-                      rates.join(QStringLiteral(", ")) +
-                      QStringLiteral(
-                          ".\nPatikrinkite, ar tai imtuvo įrenginys, ar imtuvas siunčia NMEA 0183\n"
-                          "(ne dvejetainį protokolą) ir ar jo greitis yra tarp šių."));
+        setHuntNotice(
+            shortPortName(*cpDrv) + QStringLiteral(": NMEA sakinių nerasta greičiais ") +
+            rates.join(QStringLiteral(", ")) +
+            QStringLiteral(
+                ".\nPatikrinkite: ar tai imtuvo įrenginys; ar imtuvas siunčia NMEA 0183,\n"
+                "o ne dvejetainį protokolą; ar jo greitis yra tarp šių."));
     };
 }
 
