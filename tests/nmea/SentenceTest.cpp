@@ -257,18 +257,6 @@ TEST_F(Sentences, ShortSentencesEndTheBatchAndTheNextBatchDecodes) {
     }
 }
 
-TEST_F(Sentences, LfOnlyLinesAreShownInPiecesAndNotDecoded) {
-    host.memoVisible = true;
-    std::string bytes;
-    for (int i = 0; i < 3; ++i) {
-        bytes += kGga + "\n";
-    }
-    Feed(decoder, bytes);
-    ASSERT_EQ(host.memo.size(), 1u);
-    EXPECT_EQ(host.memo[0], (kGga + kGga + kGga).substr(0, 164));
-    EXPECT_EQ(Fix().TimeText, "");
-}
-
 TEST_F(Sentences, AFailureKeepsWhatTheLineHadAlreadyStored) {
     // Field 11 missing: the altitude is stored, the geoid and the satellites are not.
     Line(kGga);
