@@ -215,8 +215,9 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGga(std::string_view line) {
     DecodeLongitude();
 
     if (!m_fix.LatRaw.empty() && !m_fix.LongRaw.empty()) {
-        // Only an intact copy marks its fix as seen: a damaged one may carry a wrong time.
-        if (HasValidChecksum(line)) {
+        // Only an intact copy with a position of its own marks its fix as seen: a damaged one may
+        // carry a wrong time, a void one (from a talker without the fix) carries none of it.
+        if (HasValidChecksum(line) && !m_fields.At(2).empty() && !m_fields.At(4).empty()) {
             m_ggaTalker = talker;
             m_ggaTime = m_fields.At(1);
         }

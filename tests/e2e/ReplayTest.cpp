@@ -101,9 +101,10 @@ struct Expected {
 //
 // A receiver that sends a fix from several talkers sends the copies together, with the time of
 // the fix. So the sentences of one kind fall into runs with the same time: in a run of GGAs, the
-// first copy with a position is the fix (the logs' checksums are all right), and the copies from
-// other talkers after it are that fix again and show nothing; in a run of RMCs, a void copy after a
-// valid one from another talker is ignored. A sentence without a time starts a run of its own.
+// first copy with a position of its own is the fix (the logs' checksums are all right), and the
+// copies from other talkers after it are that fix again and show nothing; in a run of RMCs, a void
+// copy after a valid one from another talker is ignored. A sentence without a time starts a run of
+// its own.
 Expected expect(const std::vector<std::string>& lines) {
     Expected e;
     std::string dateTime, latText, longText, altitude, geoid, latRaw, longRaw, current;
@@ -161,7 +162,9 @@ Expected expect(const std::vector<std::string>& lines) {
                 }
             }
             if (!latRaw.empty() && !longRaw.empty()) {
-                ggaFix = talker;
+                if (!f[2].empty() && !f[4].empty()) {
+                    ggaFix = talker;
+                }
                 std::string lat = latRaw, lon = longRaw;
                 std::replace(lat.begin(), lat.end(), kComma, '.');
                 std::replace(lon.begin(), lon.end(), kComma, '.');
