@@ -314,6 +314,11 @@ void TFormMain::setBaud(std::int32_t baud) {
         cpDrv->SetAutoBaud(true);
     } else {
         cpDrv->SetBaudRateValue(static_cast<std::uint32_t>(baud));
+        // A rate set by hand ends the hunt, and what the hunt had to tell.
+        setHuntNotice({});
+        if (cpDrv->Connected()) {
+            ShowConnectionStatus();
+        }
     }
 }
 
