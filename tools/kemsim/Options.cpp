@@ -139,16 +139,17 @@ Options:
   --wait               send nothing until a program has opened the port and cleared its
                        queues (as KEMGPS does when it connects), so that it gets every sentence
   --tee FILE           also write every byte that reached the port to FILE
-  --baud N             talk at N baud: 1200, 2400, 4800 (default), 9600, 19200, 38400, 57600,
-                       115200 or 230400
-  --profile NAME       the kind of receiver (its rate unless --baud is given):
+  --baud N             talk at N baud: 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200 or
+                       230400 (default: the profile's)
+  --profile NAME       the kind of receiver on the drive (not for --replay), and its rate:
                          gps         GPS only, "$GP" sentences, 4800 baud (default)
                          gnss        "$GN" RMC, GGA, GSA; GSV of GPS, GLONASS, Galileo and
                                      BeiDou ("$GP", "$GL", "$GA", "$GB"); 9600 baud
                          dualband    gnss with NMEA 4.11 signal ids, two GSV cycles (signals)
                                      per constellation; 38400 baud
                          twotalkers  every fix as "$GN" and again as "$GP", the "$GP" copy void
-                                     while only GLONASS has the fix; 9600 baud
+                                     while only GLONASS has the fix (seconds 12 to 29 of
+                                     every minute); 9600 baud
                          coldstart   both talkers, time fields empty for 10 s and then frozen
                                      for 6 s; 9600 baud
                          lf          lines end in LF alone; 4800 baud
