@@ -50,6 +50,13 @@ void onSignal(Sender* sender, Signal signal, TFormMain* form, void (TFormMain::*
                      [form, handler] { guarded([&] { (form->*handler)(); }, form); });
 }
 
+// The port as the settings name it: "ttyUSB0" for /dev/ttyUSB0.
+QString shortPortName(const gps::TCommPortDriver& driver) {
+    const std::string& name = driver.PortName();
+    const std::size_t prefix = std::string_view(gps::kDevicePrefix).size();
+    return QString::fromStdString(name.size() > prefix ? name.substr(prefix) : "");
+}
+
 }  // namespace
 
 TFormMain::TFormMain(const std::string& programDir, IniFile& settings, QWidget* parent)
@@ -106,11 +113,30 @@ void TFormMain::connectControls() {
     // A vanished device ends the connection as the disconnect button would.
     cpDrv->OnHangup = [this] {
         enableTimer1();
+        setHuntNotice({});
         pressDisconnectButton();
         m_memo->untickRecord();
     };
     // The status text then names the rate found.
-    cpDrv->OnBaudRateFound = [this] { enableTimer1(); };
+    cpDrv->OnBaudRateFound = [this] {
+        enableTimer1();
+        setHuntNotice({});
+    };
+    // While hunting, the status names each rate as it is tried; a round without a sentence is
+    // told on the notice line until the rate is found or the port closed.
+    cpDrv->OnHuntRate = [this] { ShowConnectionStatus(); };
+    cpDrv->OnHuntRoundEnded = [this] {
+        QStringList rates;
+        for (const std::uint32_t rate : gps::BaudHunt::kRates) {
+            rates << QString::number(rate);
+        }
+        setHuntNotice(
+            shortPortName(*cpDrv) + QStringLiteral(": NMEA sakinių nerasta greičiais ") +
+            rates.join(QStringLiteral(", ")) +
+            QStringLiteral(
+                ".\nPatikrinkite: ar tai imtuvo įrenginys; ar imtuvas siunčia NMEA 0183,\n"
+                "o ne dvejetainį protokolą; ar jo greitis yra tarp šių."));
+    };
 }
 
 void TFormMain::Attach(const Companions& companions) {
@@ -129,7 +155,10 @@ void TFormMain::Attach(const Companions& companions) {
         SetPeriod(settings.period);
         m_sheet->SetRadius(settings.radius);
         cpDrv->SetPortName(gps::kDevicePrefix + settings.port);
-        setBaud(settings.baud);
+        // The same choice again leaves the line alone: a rate found stays, input is kept.
+        if (!runsWithBaud(settings.baud)) {
+            setBaud(settings.baud);
+        }
     });
 }
 
@@ -287,6 +316,7 @@ void TFormMain::startRecording() {
         m_memo->untickRecord();
         throw;
     }
+    setHuntNotice({});
 }
 
 void TFormMain::btConnectClick() {
@@ -303,10 +333,15 @@ void TFormMain::btDisconnectClick() {
 
 void TFormMain::ShowConnectionStatus() {
     if (cpDrv->Connected()) {
-        const std::string& name = cpDrv->PortName();
-        const std::size_t prefix = std::string_view(gps::kDevicePrefix).size();
-        QString text = QStringLiteral("Prijungta prie ") +
-                       QString::fromStdString(name.size() > prefix ? name.substr(prefix) : "");
+        const QString port = shortPortName(*cpDrv);
+        if (cpDrv->Hunting()) {
+            const QString rate = QString::number(cpDrv->BaudRateValue());
+            look::setElidedText(Panel0, QStringLiteral("Ieškoma: ") + rate + QStringLiteral(" bd"));
+            Panel0->setToolTip(QStringLiteral("Ieškomas imtuvo greitis prie ") + port +
+                               QStringLiteral(": bandoma ") + rate + QStringLiteral(" bd"));
+            return;
+        }
+        QString text = QStringLiteral("Prijungta prie ") + port;
         if (cpDrv->BaudRateFound()) {
             text += QStringLiteral(", ") + QString::number(cpDrv->BaudRateValue());
         }
@@ -326,7 +361,19 @@ void TFormMain::setBaud(std::int32_t baud) {
         cpDrv->SetAutoBaud(true);
     } else {
         cpDrv->SetBaudRateValue(static_cast<std::uint32_t>(baud));
+        // A rate set by hand ends the hunt, and what the hunt had to tell.
+        setHuntNotice({});
+        if (cpDrv->Connected()) {
+            ShowConnectionStatus();
+        }
     }
+}
+
+bool TFormMain::runsWithBaud(std::int32_t baud) const {
+    if (baud == keys::kBaudAuto) {
+        return cpDrv->AutoBaud();
+    }
+    return !cpDrv->AutoBaud() && cpDrv->BaudRateValue() == static_cast<std::uint32_t>(baud);
 }
 
 void TFormMain::pressConnectButton() {
@@ -364,7 +411,7 @@ void TFormMain::MAutoMapClick() {
 // A notice about writes the user has just turned off would tell of something no longer tried.
 void TFormMain::withdrawNoticeWhenOff(maps::WriteNotices::Kind kind, bool on) {
     if (!on && m_writeNotices.Succeeded(kind)) {
-        showWriteNotices();
+        showNotices();
     }
 }
 
@@ -419,7 +466,7 @@ void TFormMain::Refresh() {
 void TFormMain::MWayClick() {
     m_sheet->SaveMap(CurrentSquare());
     if (m_writeNotices.Succeeded(maps::WriteNotices::Kind::SaveMap)) {
-        showWriteNotices();
+        showNotices();
     }
 }
 
@@ -528,11 +575,18 @@ void TFormMain::writeInStep(maps::WriteNotices::Kind kind, const std::function<v
         changed = m_writeNotices.Failed(kind, maps::writeFailureText(e));
     }
     if (changed) {
-        showWriteNotices();
+        showNotices();
     }
 }
 
-void TFormMain::showWriteNotices() {
+void TFormMain::setHuntNotice(const QString& notice) {
+    if (notice != m_huntNotice) {
+        m_huntNotice = notice;
+        showNotices();
+    }
+}
+
+void TFormMain::showNotices() {
     using Kind = maps::WriteNotices::Kind;
     const std::pair<Kind, QString> kinds[] = {
         {Kind::SaveMap, QStringLiteral("Žemėlapis neišsaugotas: ")},
@@ -544,6 +598,9 @@ void TFormMain::showWriteNotices() {
         if (const std::string& message = m_writeNotices.Message(kind); !message.empty()) {
             lines << caption + fromCp1257(message);
         }
+    }
+    if (!m_huntNotice.isEmpty()) {
+        lines << m_huntNotice;
     }
     look::setElidedText(pnNotice, lines.join(QLatin1Char('\n')));
     statusBar()->setVisible(!lines.isEmpty());

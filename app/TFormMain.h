@@ -117,6 +117,8 @@ private:
 
     // A Baud setting for the driver: 0 hunts for the rate.
     void setBaud(std::int32_t baud);
+    // Whether the driver already works with this Baud setting.
+    bool runsWithBaud(std::int32_t baud) const;
     // The button group: at most one of the two is down.
     void pressConnectButton();
     void pressDisconnectButton();
@@ -129,7 +131,9 @@ private:
     // An automatic write of the position step: a failure goes to the notice line instead of
     // ending the step.
     void writeInStep(maps::WriteNotices::Kind kind, const std::function<void()>& write);
-    void showWriteNotices();
+    // The notice line: failed automatic writes and the rate hunt's finding, if any.
+    void showNotices();
+    void setHuntNotice(const QString& notice);
     void withdrawNoticeWhenOff(maps::WriteNotices::Kind kind, bool on);
     // The recording of received bytes: it runs while "Įrašyti NMEA" is ticked and the port is
     // open, and ends with the connection.
@@ -164,6 +168,7 @@ private:
     maps::MapSheet* m_sheet = nullptr;
     maps::WriteNotices m_writeNotices;
     gps::NmeaRecorder m_recorder;
+    QString m_huntNotice;  // a round of "Auto" rates brought no sentence
     bool m_shown = false;
 
     // The other windows.
@@ -190,7 +195,7 @@ private:
     QToolButton* btDisconnect = nullptr;
     QLabel* pnDateTime = nullptr;
     QLabel* Panel0 = nullptr;
-    QLabel* pnNotice = nullptr;  // in the status bar, shown while automatic writes fail
+    QLabel* pnNotice = nullptr;  // in the status bar, shown while there is something to tell
 
     QAction* MLog = nullptr;
     QAction* MAutoMap = nullptr;

@@ -41,7 +41,10 @@ bool HasValidChecksum(std::string_view line) {
 bool SentenceSpotter::Add(const char* data, std::size_t size) {
     for (std::size_t i = 0; i < size && !m_spotted; ++i) {
         const char c = data[i];
-        if (c == '\r' || c == '\n') {
+        if (c == '\n' || c == '\0') {
+            continue;
+        }
+        if (c == '\r') {
             m_spotted = !m_overlong && HasValidChecksum({m_line.data(), m_size});
             m_size = 0;
             m_overlong = false;

@@ -11,8 +11,11 @@ namespace kem::gps {
 // between them in two hex digits (either case). Line ends must already be cut off.
 bool HasValidChecksum(std::string_view line);
 
-// Watches raw received bytes for one line that HasValidChecksum accepts. CR and LF both end a
-// line; a line longer than any sentence is given up until the next line end. Allocates nothing.
+// Watches raw received bytes for one line that HasValidChecksum accepts. Lines are cut as the
+// decoder cuts them (LineAssembler): a carriage return ends a line, LF and NUL bytes are dropped.
+// A stream of LF-only lines is thus never taken for NMEA, whose lines end in CR LF: the decoder
+// would join its lines and decode nothing, so the hunt goes on and says so. A line longer than
+// any sentence is given up until the next line end. Allocates nothing.
 class SentenceSpotter {
 public:
     // NMEA allows 82 characters with "$" and the line end; some receivers run a little over.

@@ -11,24 +11,27 @@ std::size_t LineAssembler::Add(const std::uint8_t* data, std::size_t size) {
         if (c == '\r' || c == '\n' || c == '\0') {
             m_pending.append(run, p);
             if (c == '\r') {
-                CloseLine();
+                CloseLine(false);
             }
             run = p + 1;
+        } else if (m_pending.size() + static_cast<std::size_t>(p - run) == kMaxLine) {
+            m_pending.append(run, p);
+            CloseLine(true);
+            run = p;
         }
     }
     m_pending.append(run, end);
-    if (m_pending.size() > kPendingCap) {
-        m_pending.erase(0, m_pending.size() - kPendingCap);
-    }
     return m_count;
 }
 
-void LineAssembler::CloseLine() {
+void LineAssembler::CloseLine(bool cut) {
     if (m_count == m_lines.size()) {
         m_lines.emplace_back();
+        m_cut.push_back(false);
     }
     // The pending line becomes the line; the slot's old buffer is reused as the new pending line.
     m_lines[m_count].swap(m_pending);
+    m_cut[m_count] = cut;
     m_pending.clear();
     ++m_count;
 }

@@ -12,28 +12,33 @@ namespace kem::gps {
 // return closes a line (two in a row give an empty line), and text after the last carriage return
 // is carried in the pending line until the next chunk. Bytes are kept as they are (no code-page
 // conversion).
+//
+// A receiver at the wrong baud rate delivers garbage with few or no carriage returns, and one
+// that ends its lines with LF alone sends none. Text that runs past kMaxLine bytes without a
+// carriage return is therefore no sentence: it is closed as a cut piece, which is shown in the text
+// window like a line but not decoded, and the pending line starts anew.
 class LineAssembler {
 public:
-    // A receiver at the wrong baud rate, or one that ends lines with LF alone, never sends a
-    // carriage return. The pending line then keeps only its newest kPendingCap bytes: sentences
-    // are at most 82 bytes, so whatever a late carriage return closes is garbage either way, and
-    // memory stays bounded.
-    static constexpr std::size_t kPendingCap = 4096;
+    // Twice the longest NMEA sentence (82 bytes with "$" and CR LF).
+    static constexpr std::size_t kMaxLine = 164;
 
-    // Adds one chunk and returns the number of lines it completed.
+    // Adds one chunk and returns the number of lines (cut pieces included) it completed.
     std::size_t Add(const std::uint8_t* data, std::size_t size);
     // The lines completed by the last Add, valid until the next Add.
     std::span<const std::string> Lines() const { return {m_lines.data(), m_count}; }
+    // Whether line `index` of Lines() is a cut piece of overlong text.
+    bool IsCutPiece(std::size_t index) const { return m_cut[index]; }
 
     const std::string& PendingLine() const { return m_pending; }
     void ClearPending() { m_pending.clear(); }
 
 private:
-    void CloseLine();
+    void CloseLine(bool cut);
 
     std::string m_pending;
-    // Grows to the largest batch seen; strings keep their capacity between chunks.
+    // Grow to the largest batch seen; strings keep their capacity between chunks.
     std::vector<std::string> m_lines;
+    std::vector<bool> m_cut;
     std::size_t m_count = 0;
 };
 

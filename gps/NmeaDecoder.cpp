@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/TextRules.h"
+#include "gps/BaudHunt.h"
 
 namespace kem::gps {
 
@@ -80,6 +81,8 @@ void NmeaDecoder::ResetForConnect() {
     m_deferred.clear();  // bytes of the previous connection
     m_ggaTalker.clear();
     m_ggaTime.clear();
+    m_rmcTalker.clear();
+    m_rmcTime.clear();
     m_fixCounter = 0;
     m_currentSquare.clear();
 }
@@ -106,8 +109,12 @@ void NmeaDecoder::ReceiveChunk(const std::uint8_t* data, std::size_t size) {
 
 void NmeaDecoder::DecodeBatch() {
     try {
-        for (const std::string& line : m_assembler.Lines()) {
-            const LineEnd end = DecodeLine(line);
+        const auto lines = m_assembler.Lines();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (m_assembler.IsCutPiece(i)) {
+                continue;  // shown, but no sentence
+            }
+            const LineEnd end = DecodeLine(lines[i]);
             NotifyChanges();
             if (end == LineEnd::EndBatch) {
                 break;
@@ -148,6 +155,14 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeRmc(std::string_view line) {
     }
     const std::string& date = m_fields.At(9);
     const std::string& time = m_fields.At(1);
+    const std::string_view talker = line.substr(1, 2);
+    if (m_fields.At(2) == "A") {
+        m_rmcTalker = talker;
+        m_rmcTime = time;
+    } else if (!time.empty() && talker != m_rmcTalker && time == m_rmcTime) {
+        // A void copy of the second another talker has given a fix for: that fix stays shown.
+        return LineEnd::Next;
+    }
     m_text.clear();
     if (date.size() == 6) {
         // Two-digit years: 90..99 are 1990..1999, the rest 2000..2089.
@@ -180,15 +195,14 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeRmc(std::string_view line) {
 // The position step runs between the position and the altitude, so a log line it writes carries
 // the altitude of the previous sentence.
 //
-// Multi-constellation receivers may send each fix twice, as "$GPGGA" and "$GNGGA": a GGA from
-// another talker than the one before, with the same time, is that fix again and is not counted.
+// Multi-constellation receivers may send each fix twice, as "$GNGGA" and "$GPGGA" (the copy of a
+// talker without the fix void): such a repeat is skipped whole (see IsRepeatedFix).
 NmeaDecoder::LineEnd NmeaDecoder::DecodeGga(std::string_view line) {
     m_fields.Split(line);
     const std::string_view talker = line.substr(1, 2);
-    const bool sameFix =
-        !m_ggaTalker.empty() && talker != m_ggaTalker && m_fields.At(1) == m_ggaTime;
-    m_ggaTalker = talker;
-    m_ggaTime = m_fields.At(1);
+    if (IsRepeatedFix(talker, m_fields.At(1))) {
+        return LineEnd::Next;
+    }
 
     std::string_view time = m_fields.At(1);
     time = time.substr(0, 6);  // 123519.00 shows as 12:35:19
@@ -200,7 +214,13 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGga(std::string_view line) {
     DecodeLatitude();
     DecodeLongitude();
 
-    if (!sameFix && !m_fix.LatRaw.empty() && !m_fix.LongRaw.empty()) {
+    if (!m_fix.LatRaw.empty() && !m_fix.LongRaw.empty()) {
+        // Only an intact copy with a position of its own marks its fix as seen: a damaged one may
+        // carry a wrong time, a void one (from a talker without the fix) carries none of it.
+        if (HasValidChecksum(line) && !m_fields.At(2).empty() && !m_fields.At(4).empty()) {
+            m_ggaTalker = talker;
+            m_ggaTime = m_fields.At(1);
+        }
         if (m_fixCounter == 0) {
             NotifyChanges();
             RunPositionStep();
@@ -219,6 +239,14 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGga(std::string_view line) {
     }
     Assign(m_fix.SatsText, FixField::Sats, m_text);
     return LineEnd::Next;
+}
+
+// The fix of the last GGA that counted, sent again by another talker. Compared with that one and
+// not with the GGA just before, so a frozen time cannot make the talkers take turns at being
+// skipped. An empty time (receivers without a fix) names no fix, and one talker repeating itself
+// counts each time, as a GPS receiver's sentences always did.
+bool NmeaDecoder::IsRepeatedFix(std::string_view talker, const std::string& time) const {
+    return !time.empty() && !m_ggaTalker.empty() && talker != m_ggaTalker && time == m_ggaTime;
 }
 
 // ddmm.mmmm: 4807.038 shows as 48°07' 01" N (seconds from the first two decimals of the minutes)
@@ -306,6 +334,9 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGsv(std::string_view line) {
     if (m_fields.Count() < 3 || TextToInt(m_fields.At(3)) < 2) {
         return LineEnd::EndBatch;
     }
+    if (IsOtherSignal()) {
+        return LineEnd::Next;
+    }
     const std::string& message = m_fields.At(2);
     // The table has rows for three messages (twelve satellites). Messages 4 and up, sent when
     // more are in view, and numbers written otherwise ("01") have no rows and are not shown.
@@ -327,6 +358,18 @@ NmeaDecoder::LineEnd NmeaDecoder::DecodeGsv(std::string_view line) {
         Advance(m_satCycleCounter, m_period);
     }
     return LineEnd::Next;
+}
+
+// NMEA 4.11 receivers send one GSV cycle per signal, each sentence ending in the signal id, one
+// hex digit after the satellite blocks. The table and the sky-plot cadence follow GPS L1 C/A (id
+// 1, which every GPS receiver tracks; 0 is "all signals"): the L2 and L5 cycles are skipped.
+bool NmeaDecoder::IsOtherSignal() const {
+    const std::size_t count = m_fields.Count();
+    if (count < 5 || (count - 4) % 4 != 1) {
+        return false;
+    }
+    const std::string& id = m_fields.At(count - 1);
+    return id.size() == 1 && id != "0" && id != "1";
 }
 
 void NmeaDecoder::WriteSatelliteRows(int baseRow) {

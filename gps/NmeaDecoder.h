@@ -15,8 +15,9 @@ namespace kem::gps {
 // Decodes the receiver's byte stream: "$GPRMC,", "$GPGGA,", "$GPGSV," and "$GPGSA," lines update
 // the fix texts and the satellite table, and every Period-th position sentence runs the position
 // step through the host. RMC, GGA and GSA of the other GNSS talkers (kFixTalkers) are decoded
-// alike; GSV only from GPS, whose satellites the table holds. Checksums are not verified. The main
-// window owns one decoder and feeds it from its cpDrvReceiveData handler.
+// alike; GSV only from GPS, whose satellites the table holds. Checksums are not verified (they
+// only decide whether a GGA may mark its fix as seen, see DecodeGga). The main window owns one
+// decoder and feeds it from its cpDrvReceiveData handler.
 //
 // Failure rules: a short RMC or GSV sentence, or any exception while a line is decoded (a missing
 // field, or a host call that throws), ends the batch silently; the remaining lines of the batch
@@ -79,6 +80,8 @@ private:
     LineEnd DecodeGga(std::string_view line);
     LineEnd DecodeGsv(std::string_view line);
     LineEnd DecodeGsa(std::string_view line);
+    bool IsRepeatedFix(std::string_view talker, const std::string& time) const;
+    bool IsOtherSignal() const;
     void WriteSatelliteRows(int baseRow);
     void DecodeLatitude();
     void DecodeLongitude();
@@ -92,9 +95,12 @@ private:
     GpsFix m_fix;
     FixFieldSet m_changed;
     std::string m_currentSquare;
-    // Talker and time field of the last GGA: the same fix from a second talker is not counted.
+    // Talker and time of the last intact GGA that counted, and of the last valid RMC: the same
+    // fix sent again by another talker is not counted, and its void copy does not overwrite it.
     std::string m_ggaTalker;
     std::string m_ggaTime;
+    std::string m_rmcTalker;
+    std::string m_rmcTime;
     std::int32_t m_fixCounter = 0;
     std::int32_t m_satCycleCounter = 0;
     std::int32_t m_period = kDefaultPeriod;

@@ -1,8 +1,31 @@
 #include "gps/PortError.h"
 
+#include <grp.h>
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <vector>
 
 namespace kem::gps {
+
+namespace {
+
+// The group the device belongs to, as the file system says: dialout on Debian and Ubuntu, uucp
+// on Arch and others. "dialout" when it cannot be told.
+std::string deviceGroup(const std::string& device) {
+    struct stat st {};
+    if (::stat(device.c_str(), &st) == 0) {
+        std::vector<char> buffer(4096);
+        group entry{};
+        group* found = nullptr;
+        if (::getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+            return found->gr_name;
+        }
+    }
+    return "dialout";
+}
+
+}  // namespace
 
 PortError PortErrorFromErrno(int error) {
     switch (error) {
@@ -36,8 +59,8 @@ std::string PortErrorText(PortError error, std::string_view device) {
         case PortError::Busy:
             return "Įrenginį " + name + " naudoja kita programa.";
         case PortError::Denied:
-            return "Prieiga prie " + name +
-                   " uždrausta: įtraukite naudotoją į grupę dialout ir prisijunkite iš naujo.";
+            return "Prieiga prie " + name + " uždrausta: įtraukite naudotoją į grupę " +
+                   deviceGroup(name) + " ir prisijunkite iš naujo.";
         case PortError::NotSerial:
             return name + " nėra nuoseklusis prievadas.";
         case PortError::Refused:

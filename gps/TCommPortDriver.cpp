@@ -112,11 +112,13 @@ void TCommPortDriver::SetBaudRate(TBaudRate value) {
 }
 
 void TCommPortDriver::SetBaudRateValue(std::uint32_t value) {
+    const bool found = Connected() && BaudRateFound() && value == m_baudRateValue;
     m_autoBaud = false;
     m_huntTimer.stop();
     m_baudRateValue = value;
     m_baudRate = brCustom;
-    reapplyIfConnected();
+    if (!found)
+        reapplyIfConnected();
 }
 
 void TCommPortDriver::SetInBufSize(std::uint32_t value) {
@@ -160,13 +162,25 @@ bool TCommPortDriver::Connect() {
     if (Connected())
         return true;
     m_lastError = PortError::None;
+    // minicom, cu and ModemManager's probes announce themselves with a UUCP lock file only.
+    if (m_lock.Take(m_portName) == UucpLock::Result::Busy)
+        return failConnect(EBUSY);
     FileHandle port(::open(m_portName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (port.Get() < 0)
         return failConnect(port.OpenError());
-    // TIOCEXCL keeps other openers out (except privileged ones); flock catches those too, and
-    // refuses a second driver of our own.
-    if (ioctl(port.Get(), TIOCEXCL) != 0 || flock(port.Get(), LOCK_EX | LOCK_NB) != 0)
+    // TIOCEXCL keeps other openers out (except privileged ones, who see it set and stay out);
+    // flock catches those that take only a lock, and a second driver of our own.
+    int exclusive = 0;
+    if (ioctl(port.Get(), TIOCGEXCL, &exclusive) == 0 && exclusive != 0)
+        return failConnect(EBUSY);
+    if (ioctl(port.Get(), TIOCEXCL) != 0)
         return failConnect(errno);
+    if (flock(port.Get(), LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        // The flag is ours to clear: the holder of the lock did not set it.
+        ioctl(port.Get(), TIOCNXCL);
+        return failConnect(error);
+    }
     m_device = std::move(port);
     if (!(m_autoBaud ? startHunt() : ApplyPortSettings())) {
         const int error = errno;
@@ -178,6 +192,7 @@ bool TCommPortDriver::Connect() {
 }
 
 bool TCommPortDriver::failConnect(int error) {
+    m_lock.Release();
     m_lastError = PortErrorFromErrno(error);
     if (m_lastError == PortError::None)
         m_lastError = PortError::Other;
@@ -188,7 +203,11 @@ bool TCommPortDriver::startHunt() {
     m_baudRate = brCustom;
     m_baudRateValue = m_hunt.Start();
     m_huntTimer.start();
-    return ApplyPortSettings();
+    if (!ApplyPortSettings())
+        return false;
+    if (OnHuntRate)
+        OnHuntRate();
+    return true;
 }
 
 void TCommPortDriver::tryNextRate() {
@@ -196,8 +215,13 @@ void TCommPortDriver::tryNextRate() {
     if (!Connected() || !hunting() || m_inHandler)
         return;
     m_baudRateValue = m_hunt.Next();
+    // Back at the first rate: the whole round brought nothing.
+    if (m_baudRateValue == BaudHunt::kRates.front() && OnHuntRoundEnded)
+        OnHuntRoundEnded();
     // A rate the device refuses leaves the old one in place until the next turn.
     ApplyPortSettings();
+    if (OnHuntRate)
+        OnHuntRate();
 }
 
 void TCommPortDriver::Disconnect() {
@@ -209,6 +233,7 @@ void TCommPortDriver::Disconnect() {
     // clear it so that the port can be opened again.
     ioctl(m_device.Get(), TIOCNXCL);
     m_device.Close();
+    m_lock.Release();
 }
 
 bool TCommPortDriver::ApplyPortSettings() {

@@ -12,6 +12,7 @@
 #include "base/FileHandle.h"
 #include "gps/BaudHunt.h"
 #include "gps/PortError.h"
+#include "gps/UucpLock.h"
 
 namespace kem::gps {
 
@@ -99,6 +100,8 @@ public:
     void SetBaudRate(TBaudRate value);
 
     // Also sets BaudRate to brCustom. Rates without a standard speed code use a custom divisor.
+    // The rate the hunt has found, set while connected, only ends AutoBaud: the line stays as it
+    // is and nothing received is discarded.
     std::uint32_t BaudRateValue() const { return m_baudRateValue; }
     void SetBaudRateValue(std::uint32_t value);
 
@@ -110,6 +113,8 @@ public:
     void SetAutoBaud(bool on);
     // True once the hunt of this connection has found the rate.
     bool BaudRateFound() const { return m_autoBaud && m_hunt.Found(); }
+    // True while the hunt is still trying rates on the open port.
+    bool Hunting() const { return Connected() && hunting(); }
 
     TDataBits DataBits() const { return m_dataBits; }
     void SetDataBits(TDataBits value) { setLineSetting(m_dataBits, value); }
@@ -153,11 +158,17 @@ public:
     // handed to OnReceiveData.
     std::function<void()> OnBaudRateFound;
 
+    // Called when the hunt has applied a rate (BaudRateValue), the first one included.
+    std::function<void()> OnHuntRate;
+    // Called when the hunt has tried every rate of BaudHunt once more without a valid sentence,
+    // before it starts the next round.
+    std::function<void()> OnHuntRoundEnded;
+
     bool Connected() const { return m_device.Get() >= 0; }
 
-    // Opens PortName exclusively (existing devices only), applies the line settings and starts
-    // polling. True if the port is (or already was) open; a failure leaves it closed and
-    // LastError tells why.
+    // Opens PortName exclusively (existing devices only; its UUCP lock file taken where the lock
+    // directory allows), applies the line settings and starts polling. True if the port is (or
+    // already was) open; a failure leaves it closed and LastError tells why.
     bool Connect();
 
     // Why the last Connect failed; None after one that succeeded.
@@ -204,6 +215,7 @@ private:
     void tryNextRate();
 
     FileHandle m_device;
+    UucpLock m_lock;
     TPortNumber m_port = pnCOM2;
     std::string m_portName;
     TBaudRate m_baudRate = br9600;

@@ -94,6 +94,22 @@ xdotool windowfocus --sync "$main"
 xdotool key --window "$main" alt+b 2>/dev/null || true   # "&Baigti"; the window may be gone first
 sleep 1
 
+# "Auto" on a receiver that sends nothing: the status names the rate being tried, and after a
+# round of the six rates (about 9 s) the notice line says that no NMEA was found.
+start_kemsim "$work/silent.out" --profile silent
+printf '[SETTINGS]\r\nPort=%s\r\nBaud=0\r\nXMain=10\r\nYMain=10\r\n' "$port" >"$folder/KEMGPS.ini"
+"$BIN/KEMGPS" >"$work/kemgps-auto.out" 2>&1 &
+pids+=($!)
+main=$(window_of 'KEM GPS')
+xdotool windowfocus --sync "$main"
+xdotool key --window "$main" alt+p   # "&Prijungti"
+sleep 2                              # at the second rate, 9600
+shoot "$main" kemgps-hunting
+sleep 10
+shoot "$main" kemgps-no-nmea
+xdotool key --window "$main" alt+b 2>/dev/null || true   # "&Baigti"
+sleep 1
+
 # KEMZIP on a map folder of two bitmaps, before and after packing.
 packer=$work/kemzip
 mkdir -p "$packer/SKVERAI"

@@ -3,12 +3,15 @@
 // sheets deleted at close are checked in MapSheetTest).
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -18,6 +21,7 @@
 
 #include "WindowTestSupport.h"
 #include "app/TFormMain.h"
+#include "app/TFormSet.h"
 #include "gps/NmeaDecoder.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
@@ -375,6 +379,7 @@ TEST_F(MainWindowTest, AutoFindsAMultiConstellationReceiverAt38400) {
     ShownForms shown;
     FormMain->Driver().SetPortName("/dev/" + kemsim.port());
     child<QToolButton>(*FormMain, "btConnect")->click();
+    EXPECT_EQ(child<QLabel>(*FormMain, "Panel0")->text(), "Ieškoma: 4800 bd");
     EXPECT_TRUE(waitUntil(
         [&] {
             return status() ==
@@ -385,6 +390,14 @@ TEST_F(MainWindowTest, AutoFindsAMultiConstellationReceiverAt38400) {
     EXPECT_TRUE(child<QLabel>(*FormMain, "Panel0")->text().endsWith(", 38400"));
     EXPECT_TRUE(waitUntil([&] { return child<QLabel>(*FormMain, "edPrec")->text() == "3D"; }));
     EXPECT_TRUE(child<QLabel>(*FormMain, "edLat")->text().endsWith("\" N"));
+    // Applying the dialog with "Auto" again, or with the rate found, does not hunt anew.
+    for (const char* baud : {"Auto", "38400"}) {
+        FormMain->SetUp();
+        child<QComboBox>(*FormSet, "BaudComboBox")->lineEdit()->setText(baud);
+        child<QPushButton>(*FormSet, "btApply")->click();
+        EXPECT_FALSE(FormMain->Driver().Hunting()) << baud;
+        EXPECT_EQ(FormMain->Driver().BaudRateValue(), 38400u);
+    }
 }
 
 TEST_F(MainWindowTest, AFixedWrongRateShowsGarbageAndNoFix) {

@@ -98,18 +98,36 @@ struct Expected {
 
 // What the log, the expedition maps and the clipboard must hold after the lines, with a
 // position step on every position sentence (Period 1).
+//
+// A receiver that sends a fix from several talkers sends the copies together, with the time of
+// the fix. So the sentences of one kind fall into runs with the same time: in a run of GGAs, the
+// first copy with a position of its own is the fix (the logs' checksums are all right), and the
+// copies from other talkers after it are that fix again and show nothing; in a run of RMCs, a void
+// copy after a valid one from another talker is ignored. A sentence without a time starts a run of
+// its own.
 Expected expect(const std::vector<std::string>& lines) {
     Expected e;
-    std::string dateTime, latText, longText, altitude, geoid, latRaw, longRaw, ggaTalker, ggaTime,
-        current;
+    std::string dateTime, latText, longText, altitude, geoid, latRaw, longRaw, current;
+    std::string ggaRun, ggaFix;    // the time of the GGA run and the talker of its fix
+    std::string rmcRun, rmcValid;  // the time of the RMC run and the talker of a valid copy
     for (const std::string& line : lines) {
         if (line.size() < 7 || line[0] != '$' || !fixTalker(line.substr(1, 2))) {
             continue;
         }
         const std::string type = line.substr(3, 4);
         const auto f = fields(line);
+        const std::string talker = line.substr(1, 2);
         if (type == "RMC,") {
             const std::string &date = f[9], &time = f[1];
+            if (time.empty() || time != rmcRun) {
+                rmcRun = time;
+                rmcValid.clear();
+            }
+            if (f[2] == "A") {
+                rmcValid = talker;
+            } else if (!rmcValid.empty() && talker != rmcValid) {
+                continue;
+            }
             dateTime.clear();
             if (date.size() == 6) {
                 dateTime = (date[4] == '9' ? "19" : "20") + date.substr(4, 2) + "." +
@@ -120,10 +138,13 @@ Expected expect(const std::vector<std::string>& lines) {
                             time.substr(2, 2) + ":" + time.substr(4, 2) + " UTC";
             }
         } else if (type == "GGA,") {
-            const std::string talker = line.substr(1, 2);
-            const bool repeated = !ggaTalker.empty() && talker != ggaTalker && f[1] == ggaTime;
-            ggaTalker = talker;
-            ggaTime = f[1];
+            if (f[1].empty() || f[1] != ggaRun) {
+                ggaRun = f[1];
+                ggaFix.clear();
+            }
+            if (!ggaFix.empty() && talker != ggaFix) {
+                continue;
+            }
             if (!f[2].empty()) {
                 latRaw = withComma(f[2]);
                 latText = f[2].substr(0, 2) + kDegree + f[2].substr(2, 2) + "' " +
@@ -140,7 +161,10 @@ Expected expect(const std::vector<std::string>& lines) {
                     longText.erase(0, 1);
                 }
             }
-            if (!repeated && !latRaw.empty() && !longRaw.empty()) {
+            if (!latRaw.empty() && !longRaw.empty()) {
+                if (!f[2].empty() && !f[4].empty()) {
+                    ggaFix = talker;
+                }
                 std::string lat = latRaw, lon = longRaw;
                 std::replace(lat.begin(), lat.end(), kComma, '.');
                 std::replace(lon.begin(), lon.end(), kComma, '.');

@@ -1,4 +1,5 @@
 #include "tools/kemsim/NmeaSentence.h"
+#include "tools/kemsim/ReceiverProfile.h"
 #include "tools/kemsim/Route.h"
 #include "tools/kemsim/SimulatedReceiver.h"
 #include "tools/kemsim/Sky.h"
@@ -102,6 +103,31 @@ TEST(SimulatedReceiver, StartsWithoutFixThenTwoDThenThreeD) {
     EXPECT_EQ(fixType(SimulatedReceiver::kFix3D), "3");
     EXPECT_NE(gga(SimulatedReceiver::kFix3D)[9], "");
     EXPECT_LE(SimulatedReceiver::kFix3D, 10) << "a few seconds";
+}
+
+TEST(Profiles, GnssDualBandAndTwoTalkersSendWhatSuchReceiversSend) {
+    const SimulatedReceiver receiver(kStart);
+    // A second's sentences: their fields by sentence name ("GNRMC").
+    const auto second = [&](Profile profile, std::int64_t k) {
+        std::multimap<std::string, std::vector<std::string>> out;
+        for (const auto& line : ProfileSecond(profile, k, receiver.Second(k)))
+            out.emplace(checkedBody(line).substr(0, 5), fields(checkedBody(line)));
+        return out;
+    };
+    std::set<std::string> names, gpsSignals;
+    for (const auto& [name, f] : second(Profile::Gnss, 30))
+        names.insert(name);
+    EXPECT_EQ(names, (std::set<std::string>{"GNRMC", "GNGGA", "GNGSA", "GPGSV", "GLGSV", "GAGSV",
+                                            "GBGSV"}));
+    for (const auto& [name, f] : second(Profile::DualBand, 30))
+        if (name == "GPGSV")
+            gpsSignals.insert(f.back());
+    EXPECT_EQ(gpsSignals, (std::set<std::string>{"1", "8"}));  // L1 C/A and L5
+    // Only GLONASS has the fix: the GPS copy of the same second is void.
+    const auto glonassOnly = second(Profile::TwoTalkers, kGlonassOnlyFrom);
+    EXPECT_EQ(glonassOnly.find("GNRMC")->second[2], "A");
+    EXPECT_EQ(glonassOnly.find("GPRMC")->second[2], "V");
+    EXPECT_EQ(glonassOnly.find("GPRMC")->second[1], glonassOnly.find("GNRMC")->second[1]);
 }
 
 TEST(SimulatedReceiver, CoordinateFieldsRoundOnceAndCarry) {

@@ -43,9 +43,12 @@ TEST(BaudHunt, SpotsASentenceAcrossChunksButNotInGarbage) {
     EXPECT_FALSE(spotter.Add(gga.data(), gga.size()));
     EXPECT_FALSE(spotter.Add("\r\n$GPG", 6));
     EXPECT_FALSE(spotter.Add(gga.data() + 3, gga.size() - 3));  // "$GPGGGA,..." is not valid
-    EXPECT_FALSE(spotter.Add("\n", 1));
+    EXPECT_FALSE(spotter.Add("\r", 1));
+    // LF alone ends no line, as for the decoder: LF-only lines run together.
+    EXPECT_FALSE(spotter.Add((gga + "\n" + gga + "\n").data(), 2 * gga.size() + 2));
+    EXPECT_FALSE(spotter.Add("\r", 1));
     EXPECT_FALSE(spotter.Add(gga.data(), 10));
-    EXPECT_TRUE(spotter.Add((gga.substr(10) + "\r\n").data(), gga.size() - 8));
+    EXPECT_TRUE(spotter.Add((gga.substr(10) + "\n\r").data(), gga.size() - 8));
     EXPECT_TRUE(spotter.Spotted());
 }
 

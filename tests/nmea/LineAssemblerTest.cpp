@@ -46,16 +46,16 @@ TEST(LineAssembler, ASentenceSplitOverChunksIsCompletedOnce) {
     EXPECT_EQ(a.PendingLine(), "x");
 }
 
-TEST(LineAssembler, PendingLineKeepsOnlyItsNewestBytes) {
+TEST(LineAssembler, TextRunningPastTwiceTheLongestSentenceIsCutIntoPieces) {
     LineAssembler a;
-    const std::string junk(LineAssembler::kPendingCap, 'j');
-    AddText(a, junk);
-    AddText(a, "$GPGGA");
-    EXPECT_EQ(a.PendingLine().size(), LineAssembler::kPendingCap);
-    EXPECT_TRUE(a.PendingLine().ends_with("j$GPGGA"));
-    const Lines lines = AddText(a, "\r");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].size(), LineAssembler::kPendingCap);
+    const std::string piece(164, 'j');  // twice NMEA's 82 characters
+    EXPECT_EQ(AddText(a, piece), Lines{});
+    EXPECT_EQ(AddText(a, "\n" + piece + "jjj$GPGGA,1\r"), (Lines{piece, piece, "jjj$GPGGA,1"}));
+    EXPECT_TRUE(a.IsCutPiece(0));
+    EXPECT_TRUE(a.IsCutPiece(1));
+    EXPECT_FALSE(a.IsCutPiece(2));
+    EXPECT_EQ(AddText(a, std::string(164, 'x') + "\r"), Lines{std::string(164, 'x')});
+    EXPECT_FALSE(a.IsCutPiece(0));
 }
 
 }  // namespace

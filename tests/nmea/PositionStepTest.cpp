@@ -107,6 +107,56 @@ TEST_F(PositionStep, OneFixFromTwoTalkersCountsOnce) {
               2);
 }
 
+TEST_F(PositionStep, TwoTalkersGiveOneStepPerFixAndNeverStall) {
+    auto gga = [](const char* talker, const char* time) {
+        return WithChecksum(std::string(talker) + "GGA," + time +
+                            ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    };
+    const std::string damaged = gga("GP", "123502");
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;  // one chunk each
+        int steps;
+    } const cases[] = {
+        {"frozen time",
+         {gga("GP", "000000"), gga("GN", "000000"), gga("GP", "000000"), gga("GN", "000000"),
+          gga("GP", "000000"), gga("GN", "000000")},
+         3},
+        {"empty time", {gga("GP", ""), gga("GN", ""), gga("GP", ""), gga("GN", "")}, 4},
+        {"cut short first copy", {damaged.substr(0, 30), gga("GN", "123502")}, 1},
+        {"void first copy",
+         {gga("GN", "123500"), WithChecksum("GPGGA,123501,,,,,0,00,,,,,,,"), gga("GN", "123501")},
+         3},
+        {"wrong checksum on the first copy",
+         {damaged.substr(0, damaged.size() - 2) + "00", gga("GN", "123502")},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingHost host;
+        NmeaDecoder decoder(host);
+        decoder.SetPeriod(1);
+        for (const std::string& line : c.lines) {
+            Feed(decoder, line + "\r\n");
+        }
+        EXPECT_EQ(std::count_if(host.calls.begin(), host.calls.end(),
+                                [](const std::string& call) { return call.starts_with("ToMap"); }),
+                  c.steps);
+    }
+}
+
+TEST_F(PositionStep, AVoidRmcKeepsTheValidOneOfTheSameSecondFromAnotherTalker) {
+    const std::string valid =
+        WithChecksum("GNRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,");
+    FeedLines(decoder, {valid, WithChecksum("GPRMC,123519,V,,,,,,,,,")});
+    EXPECT_EQ(decoder.Fix().DateTimeText, "1994.03.23  12:35:19 UTC");
+    // From the same talker, or for another second, the void sentence is shown as it comes.
+    FeedLines(decoder, {valid, WithChecksum("GNRMC,123519,V,,,,,,,,,")});
+    EXPECT_EQ(decoder.Fix().DateTimeText, "12:35:19 UTC");
+    FeedLines(decoder, {valid, WithChecksum("GPRMC,123520,V,,,,,,,,,")});
+    EXPECT_EQ(decoder.Fix().DateTimeText, "12:35:20 UTC");
+}
+
 TEST_F(PositionStep, OnlySentencesWithAKnownPositionCount) {
     decoder.SetPeriod(2);
     host.calls.clear();

@@ -69,6 +69,15 @@ TEST_F(Satellites, TrailingSignalIdIsNotASatellite) {
     EXPECT_EQ(host.table.Cell(4, SatColumn::Snr), "45 dB");
 }
 
+TEST_F(Satellites, ADualBandReceiverIsShownAndPacedByItsL1Cycle) {
+    // NMEA 4.11: one cycle per signal, L1 C/A (1) and then L5 (7) with lower ratios.
+    Gsv("1,1,02,01,40,083,46,02,17,308,41,1");
+    Gsv("1,1,02,01,40,083,31,02,17,308,22,7");
+    EXPECT_EQ(host.table.Cell(1, SatColumn::Snr), "46 dB");
+    EXPECT_EQ(host.table.Cell(2, SatColumn::Snr), "41 dB");
+    EXPECT_EQ(decoder.SatCycleCounter(), 1);
+}
+
 TEST_F(Satellites, SkyPlotOnTheSecondCycleThenEveryPeriod) {
     std::vector<int> plotted;
     for (int cycle = 1; cycle <= 33; ++cycle) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -18,6 +19,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <new>
 #include <random>
 #include <stdexcept>
@@ -90,6 +94,15 @@ private:
 
 // Linux's "custom divisor" speed code; glibc's termios.h does not name it.
 constexpr speed_t kBother = 0010000;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 // Gives the pseudo-terminal time to move written bytes to the slave's input queue.
 void settle() {
@@ -329,10 +342,45 @@ TEST_F(DriverTest, AnotherProgramOrAnotherUserIsToldWhy) {
     EXPECT_EQ(driver.LastError(), PortError::Busy);
     EXPECT_EQ(PortErrorText(PortError::Busy, pty.slaveName()),
               "Įrenginį " + pty.slaveName() + " naudoja kita programa.");
+    // The holder announced itself as minicom and cu do: its process id, ten characters wide.
+    const std::string lockPath = "/run/lock/LCK.." + pty.slaveName().substr(9);  // after /dev/pts/
+    EXPECT_EQ(readFile(lockPath), QString::asprintf("%10lld\n", holder.processId()).toStdString());
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(5000));
     EXPECT_TRUE(driver.Connect());
     driver.Disconnect();
+    EXPECT_FALSE(std::filesystem::exists(lockPath)) << "the lock goes with the port";
+
+    // A lock file alone: a living owner keeps the port busy, a dead one's lock is stale.
+    QProcess owner;
+    owner.start("sleep", {"30"});
+    ASSERT_TRUE(owner.waitForStarted(5000));
+    const std::string ownerLock = QString::asprintf("%10lld\n", owner.processId()).toStdString();
+    writeFile(lockPath, ownerLock);
+    EXPECT_FALSE(driver.Connect());
+    EXPECT_EQ(driver.LastError(), PortError::Busy);
+    EXPECT_EQ(readFile(lockPath), ownerLock);
+    owner.kill();
+    ASSERT_TRUE(owner.waitForFinished(5000));
+    EXPECT_TRUE(driver.Connect());
+    EXPECT_EQ(readFile(lockPath), QString::asprintf("%10d\n", getpid()).toStdString());
+    driver.Disconnect();
+
+    // A program that takes only flock: busy, and the exclusive flag is not left on its port.
+    QProcess flocker;
+    flocker.start("flock", {"--nonblock", QString::fromStdString(pty.slaveName()), "sleep", "30"});
+    ASSERT_TRUE(flocker.waitForStarted(5000));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(driver.Connect());
+    EXPECT_EQ(driver.LastError(), PortError::Busy);
+    const int slave = open(pty.slaveName().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(slave, 0) << "left exclusive";
+    int exclusive = -1;
+    EXPECT_EQ(ioctl(slave, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    close(slave);
+    flocker.kill();
+    flocker.waitForFinished(5000);
 
     // Permission checks do not apply to root: the probe then runs as nobody.
     ASSERT_EQ(chmod(pty.slaveName().c_str(), 0), 0);
@@ -347,9 +395,14 @@ TEST_F(DriverTest, AnotherProgramOrAnotherUserIsToldWhy) {
     if (geteuid() == 0 && WEXITSTATUS(status) != 1)
         GTEST_SKIP() << "cannot run as nobody here: " << line;
     ASSERT_TRUE(answered);
+    // The device's group as coreutils' stat names it (tty for a pseudo-terminal).
+    QProcess stat;
+    stat.start("stat", {"-c", "%G", QString::fromStdString(pty.slaveName())});
+    ASSERT_TRUE(stat.waitForFinished(5000));
+    const std::string group = stat.readAllStandardOutput().trimmed().toStdString();
     EXPECT_EQ(std::string(line), "Prieiga prie " + pty.slaveName() +
-                                     " uždrausta: įtraukite naudotoją į grupę dialout ir "
-                                     "prisijunkite iš naujo.\n");
+                                     " uždrausta: įtraukite naudotoją į grupę " + group +
+                                     " ir prisijunkite iš naujo.\n");
 }
 
 TEST_F(DriverTest, AutoBaudStartsAtTheFirstRateAndStaysWhereSentencesCome) {
@@ -369,7 +422,16 @@ TEST_F(DriverTest, AutoBaudStartsAtTheFirstRateAndStaysWhereSentencesCome) {
     EXPECT_EQ(found, 1);
     EXPECT_EQ(driver.BaudRateValue(), 4800u);
 
-    // A rate set by hand ends the hunt; turned on while connected, the hunt starts at once.
+    // The rate found, set by hand, ends the hunt and keeps what has arrived.
+    pty.write("kept");
+    settle();
+    driver.SetBaudRateValue(4800);
+    EXPECT_FALSE(driver.AutoBaud());
+    received.clear();
+    tickUntil(4);
+    EXPECT_EQ(received, "kept");
+
+    // Another rate set by hand ends the hunt; turned on while connected, the hunt starts at once.
     driver.SetBaudRateValue(9600);
     EXPECT_FALSE(driver.AutoBaud());
     EXPECT_FALSE(driver.BaudRateFound());

@@ -64,7 +64,15 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         {"--count",
          [&](const std::string& v) { return parseNumber(v, o.count.emplace()) && *o.count > 0; }},
         {"--seed", [&](const std::string& v) { return parseNumber(v, o.seed.emplace()); }},
-        {"--baud", [&](const std::string& v) { return parseBaud(v, o.baud); }},
+        {"--start", [&](const std::string& v) { return parseNumber(v, o.start.emplace()); }},
+        {"--baud", [&](const std::string& v) { return parseBaud(v, o.baud.emplace()); }},
+        {"--profile",
+         [&](const std::string& v) {
+             const auto p = FindProfile(v);
+             if (p)
+                 o.profile = *p;
+             return p.has_value();
+         }},
         {"--talker", [&](const std::string& v) { return parseTalkers(v, o.talkers); }},
     };
 
@@ -103,8 +111,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 std::string UsageText() {
     return R"(Usage: kemsim [OPTION]...
 Plays a GPS receiver for KEMGPS: NMEA 0183 sentences (RMC, GGA, GSA, GSV) with checksums and
-CR LF line ends, one set a second, at 4800 baud unless --baud says otherwise. A program that
-reads the pseudo-terminal set to another rate gets garbage, as from a real receiver.
+CR LF line ends, one set a second, at 4800 baud unless --profile or --baud says otherwise. A
+program that reads the pseudo-terminal set to another rate gets what a serial port would make
+of it: the characters sampled bit by bit at the wrong rate, garbage with line ends only by
+chance.
 
 It opens a pseudo-terminal and prints, on the first line of its output, the device name to
 enter as KEMGPS's port (for example pts/7, meaning /dev/pts/7). Without --replay it drives from
@@ -118,6 +128,8 @@ Options:
   --replay FILE        play a recorded NMEA log instead; its time fields (RMC, GGA, ZDA, GLL)
                        pace it at one second per time step, stopping at the end of the file
   --count N            stop after N seconds of data
+  --start T            start the drive at UTC time T (seconds since 1970) instead of now, so
+                       that two runs send the same times
   --stdout             write to standard output instead of a pseudo-terminal
   --split              write in random chunks of 1 byte and more, with pauses between them
   --noise              now and then insert garbage bytes or break a line
@@ -127,8 +139,22 @@ Options:
   --wait               send nothing until a program has opened the port and cleared its
                        queues (as KEMGPS does when it connects), so that it gets every sentence
   --tee FILE           also write every byte that reached the port to FILE
-  --baud N             talk at N baud: 1200, 2400, 4800 (default), 9600, 19200, 38400, 57600,
-                       115200 or 230400
+  --baud N             talk at N baud: 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200 or
+                       230400 (default: the profile's)
+  --profile NAME       the kind of receiver on the drive (not for --replay), and its rate:
+                         gps         GPS only, "$GP" sentences, 4800 baud (default)
+                         gnss        "$GN" RMC, GGA, GSA; GSV of GPS, GLONASS, Galileo and
+                                     BeiDou ("$GP", "$GL", "$GA", "$GB"); 9600 baud
+                         dualband    gnss with NMEA 4.11 signal ids, two GSV cycles (signals)
+                                     per constellation; 38400 baud
+                         twotalkers  every fix as "$GN" and again as "$GP", the "$GP" copy void
+                                     while only GLONASS has the fix (seconds 12 to 29 of
+                                     every minute); 9600 baud
+                         coldstart   both talkers, time fields empty for 10 s and then frozen
+                                     for 6 s; 9600 baud
+                         lf          lines end in LF alone; 4800 baud
+                         binary      a binary protocol (u-blox UBX), no NMEA; 9600 baud
+                         silent      sends nothing; 4800 baud
   --talker LIST        send RMC, GGA and GSA with these talkers instead of GP, e.g. GN (a
                        multi-constellation receiver) or GP,GN (each sentence twice); GSV stays
                        GP; also applies to --replay

@@ -40,28 +40,6 @@ std::string AddNoise(const std::string& line, std::mt19937& random) {
     }
 }
 
-std::string Garble(std::string_view bytes, std::uint32_t sentRate, std::uint32_t readRate,
-                   std::mt19937& random) {
-    const double ratio = static_cast<double>(readRate) / sentRate;
-    std::uniform_real_distribution<double> chance(0, 1);
-    std::string out;
-    for (const char c : bytes) {
-        if (c == '\r' || c == '\n') {
-            out += c;
-            continue;
-        }
-        auto count = static_cast<int>(ratio);
-        count += chance(random) < ratio - count;
-        for (; count > 0; --count) {
-            char garbage = '$';
-            while (garbage == '$' || garbage == '\r' || garbage == '\n')
-                garbage = static_cast<char>(random());
-            out += garbage;
-        }
-    }
-    return out;
-}
-
 Transmitter::Transmitter(int fd, const TransmitSettings& settings)
     : m_fd(fd),
       m_settings(settings),
@@ -115,19 +93,28 @@ Transmitter::Result Transmitter::SendSecond(const std::vector<std::string>& line
             pause(std::chrono::duration<double>(byteTime * static_cast<double>(chunk)));
         }
     }
+    // Between seconds the line rests, which lets a UART at the wrong rate finish its character.
+    if (m_wrongRate) {
+        const std::string rest = m_wrongRate->Rest();
+        if (!writeAll(rest.data(), rest.size()))
+            return Result::OutputFailed;
+    }
     return expired() ? Result::HangupTime : Result::Sent;
 }
 
 bool Transmitter::writeChunk(const char* data, std::size_t size) {
-    std::string garbage;
-    if (m_settings.readerRate) {
-        const std::uint32_t rate = m_settings.readerRate();
-        if (rate != 0 && rate != m_settings.baud) {
-            garbage = Garble({data, size}, m_settings.baud, rate, m_random);
-            data = garbage.data();
-            size = garbage.size();
-        }
+    const std::uint32_t rate = m_settings.readerRate ? m_settings.readerRate() : 0;
+    if (rate == 0 || rate == m_settings.baud) {
+        m_wrongRate.reset();
+        return writeAll(data, size);
     }
+    if (!m_wrongRate || m_wrongRate->ReadRate() != rate)
+        m_wrongRate.emplace(m_settings.baud, rate);
+    const std::string received = m_wrongRate->Send({data, size});
+    return writeAll(received.data(), received.size());
+}
+
+bool Transmitter::writeAll(const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(m_fd, data, size);
         if (n < 0 && errno == EINTR)

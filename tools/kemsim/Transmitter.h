@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/kemsim/UartLine.h"
+
 namespace kem::kemsim {
 
 struct TransmitSettings {
@@ -20,7 +22,7 @@ struct TransmitSettings {
     std::uint32_t seed = 0;
     std::uint32_t baud = 4800;  // the receiver's rate: paces the bytes
     // The rate the reading side is set to, asked before each write (0: not known). Bytes read at
-    // another rate than baud arrive as garbage.
+    // another rate than baud arrive as a UART at that rate samples them (UartLine).
     std::function<std::uint32_t()> readerRate;
     int teeFd = -1;  // when set, receives a copy of every byte that was written
 };
@@ -40,6 +42,7 @@ public:
 
 private:
     bool writeChunk(const char* data, std::size_t size);
+    bool writeAll(const char* data, std::size_t size);
     bool writeTee(const char* data, std::size_t size) const;
     bool expired() const;
     void pause(std::chrono::duration<double> seconds) const;
@@ -49,16 +52,11 @@ private:
     std::mt19937 m_random;
     std::chrono::steady_clock::time_point m_start;
     std::int64_t m_seconds = 0;
+    std::optional<UartLine> m_wrongRate;  // while the reader is set to another rate
 };
 
 // Damages a line now and then (about one in eight): garbage bytes put inside it, its tail cut
 // off, or its line end dropped so that it runs into the next one.
 std::string AddNoise(const std::string& line, std::mt19937& random);
-
-// What a port set to readRate makes of bytes sent at sentRate: about readRate / sentRate
-// characters for each one, of random values but never "$", so that no sentence can appear. Line
-// ends are kept, so the garbage comes in lines as the sentences did.
-std::string Garble(std::string_view bytes, std::uint32_t sentRate, std::uint32_t readRate,
-                   std::mt19937& random);
 
 }  // namespace kem::kemsim

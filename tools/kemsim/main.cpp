@@ -4,6 +4,7 @@
 #include "base/FileHandle.h"
 #include "tools/kemsim/NmeaSentence.h"
 #include "tools/kemsim/Options.h"
+#include "tools/kemsim/ReceiverProfile.h"
 #include "tools/kemsim/ReplayLog.h"
 #include "tools/kemsim/SimulatedReceiver.h"
 #include "tools/kemsim/Transmitter.h"
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
         std::cout << slave.substr(std::strlen("/dev/")) << std::endl;
         std::cerr << "kemsim: simulated receiver on " << slave
                   << (options->linkPath.empty() ? "" : " (" + options->linkPath + ")") << ", "
-                  << options->baud << " baud\n";
+                  << options->Baud() << " baud\n";
     }
 
     kem::FileHandle teeFile;
@@ -191,14 +192,15 @@ int main(int argc, char** argv) {
     settings.noise = options->noise;
     settings.dropWhenFull = !options->toStdout;
     settings.seed = options->seed ? *options->seed : std::random_device{}();
-    settings.baud = options->baud;
+    settings.baud = options->Baud();
     if (!options->toStdout)
         settings.readerRate = [fd] { return readerRate(fd); };
     if (options->hangupAfter)
         settings.hangupAfter = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
             std::chrono::duration<double>(*options->hangupAfter));
     Transmitter transmitter(fd, settings);
-    const SimulatedReceiver receiver(std::time(nullptr));
+    const SimulatedReceiver receiver(
+        static_cast<std::time_t>(options->start.value_or(std::time(nullptr))));
 
     auto result = Transmitter::Result::Sent;
     const auto seconds =
@@ -206,7 +208,7 @@ int main(int argc, char** argv) {
     for (std::int64_t k = 0; k < std::min(seconds, options->count.value_or(INT64_MAX)); ++k) {
         std::vector<std::string> lines;
         if (options->replayPath.empty()) {
-            lines = receiver.Second(k);
+            lines = ProfileSecond(options->profile.profile, k, receiver.Second(k));
         } else {
             lines = replay[static_cast<std::size_t>(k)];
             for (auto& line : lines)
