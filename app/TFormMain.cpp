@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <ctime>
 #include <stdexcept>
 
 #include "app/BaudSetting.h"
@@ -31,7 +32,9 @@
 #include "maps/ExpeditionMaps.h"
 #include "maps/Locator.h"
 #include "maps/MapSheet.h"
+#include "maps/SquareVisits.h"
 #include "maps/TFormQTH.h"
+#include "maps/TFormSquares.h"
 #include "sats/TFormSat.h"
 
 namespace kem {
@@ -51,6 +54,7 @@ void onSignal(Sender* sender, Signal signal, TFormMain* form, void (TFormMain::*
 TFormMain::TFormMain(const std::string& programDir, IniFile& settings, QWidget* parent)
     : QMainWindow(parent), m_programDir(programDir), m_settings(settings) {
     m_sheet = new maps::MapSheet(programDir, this);
+    m_visits = std::make_unique<maps::SquareVisits>(m_sheet->ExpeditionFolder());
     buildWindow();
     connectControls();
     // The status text appears one second after start-up.
@@ -77,6 +81,7 @@ void TFormMain::connectControls() {
     onSignal(Kitinustatymai1, &QAction::triggered, this, &TFormMain::SetUp);
     onSignal(MGPS, &QAction::triggered, this, &TFormMain::RXShow);
     onSignal(MSat, &QAction::triggered, this, &TFormMain::Sats);
+    onSignal(MSquares, &QAction::triggered, this, &TFormMain::Squares);
     onSignal(MClose, &QAction::triggered, this, &TFormMain::Baigti);
     onSignal(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
 
@@ -112,6 +117,7 @@ void TFormMain::Attach(const Companions& companions) {
     m_memo = &companions.memo;
     m_set = &companions.set;
     m_qth = &companions.qth;
+    m_squares = &companions.squares;
     connect(m_sat, &TFormSat::cleared, this, [this] {
         if (m_decoder) {
             m_decoder->ResetSatCycle();
@@ -210,6 +216,8 @@ void TFormMain::FormClose() {
     m_settings.WriteInteger(keys::kSection, keys::kYMain, y());
     m_settings.WriteInteger(keys::kSection, keys::kXMain, x());
     m_settings.WriteInteger(keys::kSection, keys::kPeriod, m_period);
+    // Last: the steps since the last change of square; a failure is shown after the rest.
+    m_visits->Save();
 }
 
 // --- Connection control ----------------------------------------------------------------------
@@ -350,6 +358,18 @@ void TFormMain::Sats() {
     m_sat->activateWindow();
 }
 
+void TFormMain::Squares() {
+    m_squares->show();
+    m_squares->raise();
+    m_squares->activateWindow();
+}
+
+void TFormMain::ShowSquare(const std::string& code) {
+    Disconnect();
+    pressDisconnectButton();
+    m_sheet->KEMSquare(code);
+}
+
 void TFormMain::Baigti() {
     close();
 }
@@ -457,6 +477,7 @@ void TFormMain::showWriteNotices() {
     const std::pair<Kind, QString> kinds[] = {
         {Kind::SaveMap, QStringLiteral("Žemėlapis neišsaugotas: ")},
         {Kind::Log, QStringLiteral("Žurnalo eilutė neįrašyta: ")},
+        {Kind::History, QStringLiteral("Aplankytų kvadratų istorija neįrašyta: ")},
     };
     QStringList lines;
     for (const auto& [kind, caption] : kinds) {
@@ -470,6 +491,13 @@ void TFormMain::showWriteNotices() {
 
 void TFormMain::ToMap(const std::string& latRaw, const std::string& longRaw) {
     m_sheet->ToMap(latRaw, longRaw);
+    writeInStep(maps::WriteNotices::Kind::History, [&] {
+        m_visits->Step(maps::LatLongFromRaw(latRaw, longRaw, m_decimalSeparator),
+                       std::time(nullptr));
+    });
+    if (m_squares->isVisible()) {
+        m_squares->Refresh();
+    }
 }
 
 void TFormMain::SetClipboardText(const std::string& text) {

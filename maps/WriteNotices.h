@@ -6,11 +6,11 @@
 namespace kem::maps {
 
 // The failures of the position step's automatic writes (saving the sheet left behind, the log
-// line). They do not stop the step; each kind is shown once, from its first failure until a
-// write of that kind succeeds again.
+// line, the history of visited squares). They do not stop the step; each kind is shown once, from
+// its first failure until a write of that kind succeeds again.
 class WriteNotices {
 public:
-    enum class Kind { SaveMap, Log };
+    enum class Kind { SaveMap, Log, History };
 
     // A write of kind failed with message (not empty). True when this is news (kind was not
     // failing yet).
@@ -23,7 +23,7 @@ public:
 private:
     static std::size_t Index(Kind kind) { return static_cast<std::size_t>(kind); }
 
-    std::array<std::string, 2> m_messages;
+    std::array<std::string, 3> m_messages;
 };
 
 }  // namespace kem::maps
