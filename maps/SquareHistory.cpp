@@ -1,5 +1,6 @@
 #include "maps/SquareHistory.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <stdexcept>
@@ -95,9 +96,10 @@ std::vector<std::string_view> SplitBlanks(std::string_view line) {
         if (line.empty()) {
             return words;
         }
-        const std::size_t end = std::min(line.find_first_of(" \t"), line.size());
-        words.push_back(line.substr(0, end));
-        line.remove_prefix(end);
+        const auto end = std::find_if(line.begin(), line.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+        words.push_back(line.substr(0, static_cast<std::size_t>(end - line.begin())));
+        line.remove_prefix(words.back().size());
     }
 }
 
@@ -219,12 +221,10 @@ std::string SquareHistory::Text() const {
 
 SquareHistory SquareHistory::Parse(std::string_view text, std::vector<std::string>& damaged) {
     SquareHistory history;
-    int number = 0;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
-        ++number;
         const std::vector<std::string_view> words = SplitBlanks(line);
         if (words.empty() || words[0].starts_with('#')) {
             continue;
@@ -232,8 +232,7 @@ SquareHistory SquareHistory::Parse(std::string_view text, std::vector<std::strin
         const auto index = GridIndex(words[0]);
         const auto visit = ReadVisit(words);
         if (!index || !visit) {
-            damaged.push_back("line " + std::to_string(number) + ": " +
-                              std::string(Trim(line).substr(0, 80)));
+            damaged.emplace_back(Trim(line));
             continue;
         }
         history.Merge(*index, *visit);

@@ -59,7 +59,7 @@ public:
     // "K26 2026-12-08T10:15:00Z 2026-12-08T11:02:31Z 125" ("-" for an unknown time).
     std::string Text() const;
     // Reads that text. Lines that are not a comment, a blank line or a well-formed record are
-    // skipped and described in damaged ("line N: text"); a square given twice is merged.
+    // skipped and added to damaged (trimmed); a square given twice is merged.
     static SquareHistory Parse(std::string_view text, std::vector<std::string>& damaged);
 
     bool operator==(const SquareHistory&) const = default;

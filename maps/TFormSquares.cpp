@@ -226,6 +226,9 @@ void TFormSquares::buildWindow() {
     m_view = new SquareMapView(this);
     m_view->setObjectName(QStringLiteral("SquareMap"));
     layout->addWidget(m_view, 1);
+    // Whole at the outline's own scale; a new window would otherwise take two thirds of the
+    // screen at most.
+    resize(sizeHint());
 
     m_view->paint = [this](QPainter& p, QSize size) {
         paintSquares(p, size,
