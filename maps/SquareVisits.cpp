@@ -68,6 +68,12 @@ void SquareVisits::Build() {
 
 void SquareVisits::Step(LatLong position, UtcSeconds now) {
     Open();
+    const std::optional<int> index = GridIndexOf(position);
+    const bool changed = index != m_current;
+    m_current = index;
+    if (!index) {
+        return;
+    }
     if (m_track.size() >= kMaxTrackPoints) {
         for (std::size_t i = 0; 2 * i < m_track.size(); ++i) {
             m_track[i] = m_track[2 * i];
@@ -75,12 +81,6 @@ void SquareVisits::Step(LatLong position, UtcSeconds now) {
         m_track.resize((m_track.size() + 1) / 2);
     }
     m_track.push_back(position);
-    const std::optional<int> index = GridIndexOf(position);
-    const bool changed = index != m_current;
-    m_current = index;
-    if (!index) {
-        return;
-    }
     m_history.Add(*index, now, 1);
     m_unsaved = true;
     if (changed) {

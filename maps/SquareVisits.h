@@ -36,7 +36,8 @@ public:
 
     std::string Path() const { return m_folder + kFileName; }
     const SquareHistory& History() const { return m_history; }
-    // Every position given to Step since the start, in order.
+    // The positions given to Step since the start, in order, those off the grid left out (a
+    // garbled sentence's position, read as 0, would draw a line across the country).
     const std::vector<LatLong>& Track() const { return m_track; }
     // The square of the last step; nothing before the first step or outside the grid.
     std::optional<int> Current() const { return m_current; }

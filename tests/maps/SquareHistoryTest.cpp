@@ -127,8 +127,8 @@ TEST_F(SquareHistoryTest, PositionStepsWriteTheFileOnEachChangeOfSquare) {
     EXPECT_EQ(records(historyText()),
               "K26 1970-01-01T00:16:40Z 1970-01-01T00:17:40Z 2\n"
               "L27 1970-01-01T00:18:40Z 1970-01-01T00:18:40Z 1\n");
-    visits.Step({48.0f, 11.0f}, 1180);  // off the grid: on the track, in no square
-    EXPECT_EQ(visits.Track().size(), 4u);
+    visits.Step({48.0f, 11.0f}, 1180);  // off the grid: in no square, not on the track
+    EXPECT_EQ(visits.Track().size(), 3u);
     EXPECT_FALSE(visits.Current());
     EXPECT_EQ(visits.History().VisitedCount(GridMaskOfList("K26\r\nA00\n Q10\nL2\n")), 1);
 }
