@@ -203,6 +203,9 @@ void TFormMain::FormShow() {
     m_sheet->SetDecimalSeparator(m_decimalSeparator);
 
     m_sheet->Log().CreateIfMissing();
+    // Built now, not in the first position step (a long log takes a moment); a failure is noticed
+    // as a failed write of the step would be, and the steps try again.
+    writeInStep(maps::WriteNotices::Kind::History, [this] { m_visits->Open(); });
 }
 
 void TFormMain::FormClose() {

@@ -62,7 +62,8 @@ Load LoadFile(const std::string& path, std::string& content) {
     return Load::Ok;
 }
 
-bool ReplaceFile(const std::string& target, std::string_view content, std::optional<mode_t> mode) {
+bool ReplaceFile(const std::string& target, std::string_view content, std::optional<mode_t> mode,
+                 bool sync) {
     const std::filesystem::path where = target;
     static unsigned counter = 0;
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
@@ -84,7 +85,7 @@ bool ReplaceFile(const std::string& target, std::string_view content, std::optio
         }
         const int fd = file.Get();
         int reason = WriteAll(fd, content);
-        if (reason == 0 && ((mode && ::fchmod(fd, *mode) != 0) || ::fsync(fd) != 0)) {
+        if (reason == 0 && ((mode && ::fchmod(fd, *mode) != 0) || (sync && ::fsync(fd) != 0))) {
             reason = errno;
         }
         bool ok = reason == 0;

@@ -96,9 +96,9 @@ void SquareVisits::Save() {
 
 void SquareVisits::Write(const std::string& text) {
     // Cleared first: a failing folder is tried again at the next change of square, not at
-    // every step.
+    // every step. Not flushed to the disk: that may hold up the position step for long.
     m_unsaved = false;
-    if (!ReplaceFile(Path(), text)) {
+    if (!ReplaceFile(Path(), text, std::nullopt, false)) {
         throw IoError::FromErrno("Unable to write to", Path());
     }
 }

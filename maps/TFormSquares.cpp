@@ -109,7 +109,7 @@ protected:
 namespace {
 
 struct PaintInput {
-    const QImage& outline;
+    QImage& outline;  // the outline at the size of the grid's last painting
     const maps::SquareHistory& history;
     const std::vector<bool>& land;
     const std::vector<maps::LatLong>& track;
@@ -120,8 +120,12 @@ struct PaintInput {
 void paintSquares(QPainter& p, QSize size, const PaintInput& in) {
     p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     const QRectF grid = gridArea(size);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(grid, in.outline);
+    // Scaled once per size of the picture, not at every repaint.
+    if (in.outline.size() != grid.size().toSize()) {
+        in.outline = in.outline.scaled(grid.size().toSize(), Qt::IgnoreAspectRatio,
+                                       Qt::SmoothTransformation);
+    }
+    p.drawImage(grid.topLeft(), in.outline);
 
     for (int i = 0; i < maps::kGridSquares; ++i) {
         const QRectF box = squareRect(grid, i);
@@ -183,6 +187,7 @@ TFormSquares::TFormSquares(maps::SquareVisits& visits, std::string squareDataFil
       m_squareDataFile(std::move(squareDataFile)),
       m_showSheet(std::move(showSheet)) {
     m_outline.load(QStringLiteral(":/kvadratai/overview.png"));
+    m_scaledOutline = m_outline;
     const QByteArray land = resourceBytes(QStringLiteral(":/kvadratai/country-squares.txt"));
     m_landSquares = maps::GridMaskOfList({land.constData(), static_cast<std::size_t>(land.size())});
     buildWindow();
@@ -232,7 +237,7 @@ void TFormSquares::buildWindow() {
 
     m_view->paint = [this](QPainter& p, QSize size) {
         paintSquares(p, size,
-                     {m_outline, m_visits.History(), m_landSquares, m_visits.Track(),
+                     {m_scaledOutline, m_visits.History(), m_landSquares, m_visits.Track(),
                       m_visits.Current(), m_todayStart});
     };
     m_view->hover = [this](QPoint point) {
@@ -332,9 +337,10 @@ QImage TFormSquares::renderPicture() const {
     const QSize size(kLeftMargin + kPictureWidth + 2, kTopMargin + kPictureHeight + 24);
     QImage picture(size, QImage::Format_RGB32);
     QPainter p(&picture);
+    QImage outline = m_outline;
     paintSquares(p, size - QSize(0, 22),
-                 {m_outline, m_visits.History(), m_landSquares, m_visits.Track(),
-                  m_visits.Current(), m_todayStart});
+                 {outline, m_visits.History(), m_landSquares, m_visits.Track(), m_visits.Current(),
+                  m_todayStart});
     p.fillRect(QRect(0, size.height() - 22, size.width(), 22), Qt::white);
     QFont bold = look::formFont();
     bold.setBold(true);

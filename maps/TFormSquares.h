@@ -71,6 +71,7 @@ private:
     std::string m_squareDataFile;
     ShowSheet m_showSheet;
     QImage m_outline;
+    QImage m_scaledOutline;  // at the window's size
     std::vector<bool> m_landSquares;
     std::map<std::string, maps::SquareCells> m_cells;
     std::int64_t m_todayStart = 0;
