@@ -54,8 +54,6 @@ public:
     // The square of index on the picture (tests click there).
     QRect SquareRect(int index) const;
     QWidget* Picture() const;
-    // Local midnight as UTC seconds, from which a visit counts as today's; tests set it.
-    void SetTodayStart(std::int64_t utc) { m_todayStart = utc; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -74,7 +72,7 @@ private:
     QImage m_scaledOutline;  // at the window's size
     std::vector<bool> m_landSquares;
     std::map<std::string, maps::SquareCells> m_cells;
-    std::int64_t m_todayStart = 0;
+    std::int64_t m_todayStart = 0;  // local midnight in UTC seconds: later visits are today's
 
     SquareMapView* m_view = nullptr;
     QLabel* lbCounter = nullptr;

@@ -279,6 +279,16 @@ TEST_F(MapSheetTest, SquareOverviewCountsTheStepsSquaresAndAClickShowsTheSheet) 
     QApplication::sendEvent(picture, &press);
     EXPECT_EQ(FormMain->Sheet().Picture(), sheetOf("A00"));
     EXPECT_TRUE(child<QToolButton>(*FormMain, "btDisconnect")->isChecked());
+
+    const fs::path png = folder.path() / "squares.png", csv = folder.path() / "squares.csv";
+    FormSquares->ExportPng(png.string());
+    FormSquares->ExportCsv(csv.string());
+    EXPECT_FALSE(QImage(QString::fromStdString(png.string())).isNull());
+    std::ifstream rows(csv);
+    std::string header, k26, l27;
+    std::getline(rows, header) >> k26 >> l27;
+    EXPECT_EQ(k26.substr(0, 4) + k26.substr(k26.size() - 2), "K26,,2");  // no locators here
+    EXPECT_EQ(l27.substr(0, 4), "L27,");
 }
 
 }  // namespace
