@@ -203,9 +203,13 @@ void TFormMain::FormShow() {
     m_sheet->SetDecimalSeparator(m_decimalSeparator);
 
     m_sheet->Log().CreateIfMissing();
-    // Built now, not in the first position step (a long log takes a moment); a failure is noticed
-    // as a failed write of the step would be, and the steps try again.
-    writeInStep(maps::WriteNotices::Kind::History, [this] { m_visits->Open(); });
+    // Built now, not in the first position step (a long log takes a moment). A failure is left to
+    // the steps: they try again, and the first of them that cannot write tells of it in the
+    // notice line, which would otherwise open with the window and change its designed size.
+    try {
+        m_visits->Open();
+    } catch (const IoError&) {
+    }
 }
 
 void TFormMain::FormClose() {
@@ -219,8 +223,15 @@ void TFormMain::FormClose() {
     m_settings.WriteInteger(keys::kSection, keys::kYMain, y());
     m_settings.WriteInteger(keys::kSection, keys::kXMain, x());
     m_settings.WriteInteger(keys::kSection, keys::kPeriod, m_period);
-    // Last: the steps since the last change of square; a failure is shown after the rest.
-    m_visits->Save();
+    // Last: the steps since the last change of square. A failure is shown after the rest, unless
+    // the notice line has been telling of it all along.
+    try {
+        m_visits->Save();
+    } catch (const IoError&) {
+        if (m_writeNotices.Message(maps::WriteNotices::Kind::History).empty()) {
+            throw;
+        }
+    }
 }
 
 // --- Connection control ----------------------------------------------------------------------

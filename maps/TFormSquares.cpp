@@ -247,7 +247,7 @@ void TFormSquares::buildWindow() {
             return;
         }
         QToolTip::showText(m_view->mapToGlobal(point), hoverText(*index), m_view,
-                           squareRect(gridArea(m_view->size()), *index).toAlignedRect());
+                           SquareRect(*index));
     };
     m_view->click = [this](QPoint point) {
         if (const auto index = SquareAt(point)) {
