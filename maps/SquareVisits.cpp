@@ -36,17 +36,22 @@ void SquareVisits::Open() {
     m_open = true;
     std::vector<std::string> damaged;
     m_history = SquareHistory::Parse(text, damaged);
+    for (std::size_t at = text.find(kDamagedMark); at != std::string::npos;
+         at = text.find(kDamagedMark, at + 1)) {
+        if (at == 0 || text[at - 1] == '\n') {
+            m_damagedComments += text.substr(at, text.find('\n', at) - at) + '\n';
+        }
+    }
     if (damaged.empty()) {
         return;
     }
     m_problems.push_back(Path() + ": praleista sugadintų eilučių: " +
                          std::to_string(damaged.size()) + " (pirmoji: " + damaged.front() + ")");
     // Kept as comments for the user to mend, so they are reported only this once.
-    std::string kept = m_history.Text();
     for (const std::string& line : damaged) {
-        kept += kDamagedMark + line + '\n';
+        m_damagedComments += kDamagedMark + line + '\n';
     }
-    Write(kept);
+    Write();
 }
 
 void SquareVisits::Build() {
@@ -63,7 +68,7 @@ void SquareVisits::Build() {
     }
     AddSavedMaps(m_history, m_folder);
     m_open = true;
-    Write(m_history.Text());
+    Write();
 }
 
 void SquareVisits::Step(LatLong position, UtcSeconds now) {
@@ -90,11 +95,12 @@ void SquareVisits::Step(LatLong position, UtcSeconds now) {
 
 void SquareVisits::Save() {
     if (m_unsaved) {
-        Write(m_history.Text());
+        Write();
     }
 }
 
-void SquareVisits::Write(const std::string& text) {
+void SquareVisits::Write() {
+    const std::string text = m_history.Text() + m_damagedComments;
     // Cleared first: a failing folder is tried again at the next change of square, not at
     // every step. Not flushed to the disk: that may hold up the position step for long.
     m_unsaved = false;

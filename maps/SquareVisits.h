@@ -48,13 +48,15 @@ public:
 
 private:
     void Build();
-    void Write(const std::string& text);
+    // The history and the damaged lines kept as comments, whole.
+    void Write();
 
     std::string m_folder;
     SquareHistory m_history;
     std::vector<LatLong> m_track;
     std::optional<int> m_current;
     std::vector<std::string> m_problems;
+    std::string m_damagedComments;  // "# sugadinta: " lines, written after the history
     bool m_open = false;
     bool m_unsaved = false;
 };

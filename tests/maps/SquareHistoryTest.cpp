@@ -157,7 +157,9 @@ TEST_F(SquareHistoryTest, DamagedHistoryLinesAreSkippedReportedOnceAndKeptAsComm
     again.Open();
     EXPECT_EQ(again.History(), visits.History());
     EXPECT_TRUE(again.TakeProblems().empty());
+    again.Step({54.6853f, 25.3258f}, 0);  // rewritten: the damaged lines stay for mending
     EXPECT_NE(historyText().find("# sugadinta: A04 2026-12-08T10:00:00Z\n"), std::string::npos);
+    EXPECT_NE(historyText().find("# sugadinta: Q10 "), std::string::npos);
 }
 
 TEST_F(SquareHistoryTest, AFolderThatCannotBeWrittenStillGivesTheHistory) {
