@@ -75,6 +75,11 @@ void writeWhole(const std::string& path, std::string_view bytes) {
     }
 }
 
+// Local midnight in UTC seconds: visits since then are today's.
+std::int64_t todayStart() {
+    return QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch();
+}
+
 }  // namespace
 
 // The picture: painted, hovered and clicked through the window's callbacks.
@@ -238,7 +243,7 @@ void TFormSquares::buildWindow() {
     m_view->paint = [this](QPainter& p, QSize size) {
         paintSquares(p, size,
                      {m_scaledOutline, m_visits.History(), m_landSquares, m_visits.Track(),
-                      m_visits.Current(), m_todayStart});
+                      m_visits.Current(), todayStart()});
     };
     m_view->hover = [this](QPoint point) {
         const auto index = SquareAt(point);
@@ -266,7 +271,6 @@ void TFormSquares::showEvent(QShowEvent* event) {
 }
 
 void TFormSquares::FormShow() {
-    m_todayStart = QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch();
     try {
         m_visits.Open();
     } catch (const IoError&) {
@@ -340,7 +344,7 @@ QImage TFormSquares::renderPicture() const {
     QImage outline = m_outline;
     paintSquares(p, size - QSize(0, 22),
                  {outline, m_visits.History(), m_landSquares, m_visits.Track(), m_visits.Current(),
-                  m_todayStart});
+                  todayStart()});
     p.fillRect(QRect(0, size.height() - 22, size.width(), 22), Qt::white);
     QFont bold = look::formFont();
     bold.setBold(true);
@@ -365,7 +369,9 @@ void TFormSquares::ExportPng(const std::string& path) const {
 }
 
 void TFormSquares::ExportCsv(const std::string& path) const {
-    writeWhole(path, maps::SquaresCsv(m_visits.History(), m_cells));
+    // Read anew: the list must carry the locators, and says so when it cannot.
+    writeWhole(path,
+               maps::SquaresCsv(m_visits.History(), maps::readAllSquareCells(m_squareDataFile)));
 }
 
 void TFormSquares::btPngClick() {

@@ -72,7 +72,6 @@ private:
     QImage m_scaledOutline;  // at the window's size
     std::vector<bool> m_landSquares;
     std::map<std::string, maps::SquareCells> m_cells;
-    std::int64_t m_todayStart = 0;  // local midnight in UTC seconds: later visits are today's
 
     SquareMapView* m_view = nullptr;
     QLabel* lbCounter = nullptr;
