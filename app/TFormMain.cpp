@@ -35,7 +35,9 @@
 #include "maps/GpxExport.h"
 #include "maps/Locator.h"
 #include "maps/MapSheet.h"
+#include "maps/SquareVisits.h"
 #include "maps/TFormQTH.h"
+#include "maps/TFormSquares.h"
 #include "sats/TFormSat.h"
 
 namespace kem {
@@ -62,6 +64,7 @@ QString shortPortName(const gps::TCommPortDriver& driver) {
 TFormMain::TFormMain(const std::string& programDir, IniFile& settings, QWidget* parent)
     : QMainWindow(parent), m_programDir(programDir), m_settings(settings) {
     m_sheet = new maps::MapSheet(programDir, this);
+    m_visits = std::make_unique<maps::SquareVisits>(m_sheet->ExpeditionFolder());
     buildWindow();
     connectControls();
     // The status text appears one second after start-up.
@@ -89,6 +92,7 @@ void TFormMain::connectControls() {
     onSignal(Kitinustatymai1, &QAction::triggered, this, &TFormMain::SetUp);
     onSignal(MGPS, &QAction::triggered, this, &TFormMain::RXShow);
     onSignal(MSat, &QAction::triggered, this, &TFormMain::Sats);
+    onSignal(MSquares, &QAction::triggered, this, &TFormMain::Squares);
     onSignal(MClose, &QAction::triggered, this, &TFormMain::Baigti);
     onSignal(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
 
@@ -146,6 +150,7 @@ void TFormMain::Attach(const Companions& companions) {
     m_qth = &companions.qth;
     connect(m_memo, &TFormMemo::recordToggled, this,
             [this](bool on) { guarded([&] { recordToggled(on); }, this); });
+    m_squares = &companions.squares;
     connect(m_sat, &TFormSat::cleared, this, [this] {
         if (m_decoder) {
             m_decoder->ResetSatCycle();
@@ -232,6 +237,13 @@ void TFormMain::FormShow() {
     m_decoder->SetDecimalSeparator(m_decimalSeparator);
     m_sheet->SetDecimalSeparator(m_decimalSeparator);
 
+    // Built now, not in the first position step (a long log takes a moment). A failure is left to
+    // the steps: they try again, and the first of them that cannot write tells of it in the
+    // notice line, which would otherwise open with the window and change its designed size.
+    try {
+        m_visits->Open();
+    } catch (const IoError&) {
+    }
     startupWrites();
 }
 
@@ -264,6 +276,15 @@ void TFormMain::FormClose() {
     m_settings.WriteInteger(keys::kSection, keys::kYMain, y());
     m_settings.WriteInteger(keys::kSection, keys::kXMain, x());
     m_settings.WriteInteger(keys::kSection, keys::kPeriod, m_period);
+    // Last: the steps since the last change of square. A failure is shown after the rest, unless
+    // the notice line has been telling of it all along.
+    try {
+        m_visits->Save();
+    } catch (const IoError&) {
+        if (m_writeNotices.Message(maps::WriteNotices::Kind::History).empty()) {
+            throw;
+        }
+    }
 }
 
 // --- Connection control ----------------------------------------------------------------------
@@ -453,6 +474,18 @@ void TFormMain::Sats() {
     m_sat->activateWindow();
 }
 
+void TFormMain::Squares() {
+    m_squares->show();
+    m_squares->raise();
+    m_squares->activateWindow();
+}
+
+void TFormMain::ShowSquare(const std::string& code) {
+    Disconnect();
+    pressDisconnectButton();
+    m_sheet->KEMSquare(code);
+}
+
 void TFormMain::Baigti() {
     close();
 }
@@ -592,6 +625,7 @@ void TFormMain::showNotices() {
         {Kind::SaveMap, QStringLiteral("Žemėlapis neišsaugotas: ")},
         {Kind::Log, QStringLiteral("Žurnalo eilutė neįrašyta: ")},
         {Kind::NmeaRecording, QStringLiteral("NMEA neįrašyta: ")},
+        {Kind::History, QStringLiteral("Aplankytų kvadratų istorija neįrašyta: ")},
     };
     QStringList lines;
     for (const auto& [kind, caption] : kinds) {
@@ -608,6 +642,13 @@ void TFormMain::showNotices() {
 
 void TFormMain::ToMap(const std::string& latRaw, const std::string& longRaw) {
     m_sheet->ToMap(latRaw, longRaw);
+    writeInStep(maps::WriteNotices::Kind::History, [&] {
+        m_visits->Step(maps::LatLongFromRaw(latRaw, longRaw, m_decimalSeparator),
+                       std::time(nullptr));
+    });
+    if (m_squares->isVisible()) {
+        m_squares->Refresh();
+    }
 }
 
 void TFormMain::SetClipboardText(const std::string& text) {

@@ -27,6 +27,7 @@ class TFormMemo;
 class TFormQTH;
 class TFormSat;
 class TFormSet;
+class TFormSquares;
 
 namespace gps {
 class NmeaDecoder;
@@ -35,6 +36,7 @@ class TCommPortDriver;
 
 namespace maps {
 class MapSheet;
+class SquareVisits;
 }  // namespace maps
 
 // The main window of KEMGPS: the map sheet, the fix panel, the connection buttons and the menu.
@@ -51,6 +53,7 @@ public:
         TFormMemo& memo;
         TFormSet& set;
         TFormQTH& qth;
+        TFormSquares& squares;
     };
 
     // programDir ends in "/"; settings is the program's settings file.
@@ -71,6 +74,11 @@ public:
     gps::NmeaDecoder* Decoder() const { return m_decoder.get(); }
     gps::TCommPortDriver& Driver() const { return *cpDrv; }
     maps::MapSheet& Sheet() const { return *m_sheet; }
+    // The visited squares and the track since the start.
+    maps::SquareVisits& Visits() const { return *m_visits; }
+    // Shows a square's sheet as the QTH dialog does, after disconnecting: marks of the position
+    // step would otherwise land on it.
+    void ShowSquare(const std::string& code);
 
     // Connection control.
     void Connect();
@@ -93,6 +101,7 @@ public:
     void MQTHClick();
     void RXShow();
     void Sats();
+    void Squares();
     void Baigti();
     void MWayClick();
     void OpenExpedClick();
@@ -166,6 +175,7 @@ private:
     char m_decimalSeparator = '.';
     std::unique_ptr<gps::NmeaDecoder> m_decoder;
     maps::MapSheet* m_sheet = nullptr;
+    std::unique_ptr<maps::SquareVisits> m_visits;
     maps::WriteNotices m_writeNotices;
     gps::NmeaRecorder m_recorder;
     QString m_huntNotice;  // a round of "Auto" rates brought no sentence
@@ -176,6 +186,7 @@ private:
     TFormMemo* m_memo = nullptr;
     TFormSet* m_set = nullptr;
     TFormQTH* m_qth = nullptr;
+    TFormSquares* m_squares = nullptr;
 
     // Controls, named as in the window's design.
     QToolButton* btClear = nullptr;
@@ -209,6 +220,7 @@ private:
     QAction* Kitinustatymai1 = nullptr;
     QAction* MGPS = nullptr;
     QAction* MSat = nullptr;
+    QAction* MSquares = nullptr;
     QAction* MClose = nullptr;
 
     QTimer* Timer1 = nullptr;

@@ -200,6 +200,7 @@ void TFormMain::buildMenu() {
 
     MGPS = look::named(bar->addAction(QStringLiteral("&GPS tekstas")), "MGPS");
     MSat = look::named(bar->addAction(QStringLiteral("Palyd&ovai")), "MSat");
+    MSquares = look::named(bar->addAction(QStringLiteral("&Kvadratų apžvalga")), "MSquares");
     MClose = look::named(bar->addAction(QStringLiteral("&Baigti")), "MClose");
 }
 

@@ -79,11 +79,13 @@ FileHandle OpenBeside(const std::filesystem::path& target, std::string& name) {
     return FileHandle(-1);
 }
 
-// Writes content into the temporary file, makes it durable and closes it; 0 or errno.
+// Writes content into the temporary file, makes it durable (unless told not to) and closes it;
+// 0 or errno.
 int FillBeside(FileHandle& file, std::string_view content, WriteCall write,
-               std::optional<mode_t> mode) {
+               std::optional<mode_t> mode, bool sync) {
     int reason = WriteAll(file.Get(), content, write);
-    if (reason == 0 && ((mode && ::fchmod(file.Get(), *mode) != 0) || ::fsync(file.Get()) != 0)) {
+    if (reason == 0 &&
+        ((mode && ::fchmod(file.Get(), *mode) != 0) || (sync && ::fsync(file.Get()) != 0))) {
         reason = errno;
     }
     if (const int closeError = file.Close(); reason == 0) {
@@ -115,13 +117,13 @@ int PutInPlace(const std::string& temporary, const std::string& target, bool rep
 // The file made whole beside target and then put in its place, so that a crash or a power cut
 // leaves the old state or the new file, never part of it.
 int WriteBeside(const std::string& target, std::string_view content, WriteCall write,
-                std::optional<mode_t> mode, bool replace) {
+                std::optional<mode_t> mode, bool replace, bool sync = true) {
     std::string temporary;
     FileHandle file = OpenBeside(target, temporary);
     if (file.Get() < 0) {
         return file.OpenError() != 0 ? file.OpenError() : errno;
     }
-    int reason = FillBeside(file, content, write, mode);
+    int reason = FillBeside(file, content, write, mode, sync);
     if (reason == 0) {
         reason = PutInPlace(temporary, target, replace);
     }
@@ -173,8 +175,9 @@ Load LoadFile(const std::string& path, std::string& content) {
     return Load::Ok;
 }
 
-bool ReplaceFile(const std::string& target, std::string_view content, std::optional<mode_t> mode) {
-    const int reason = WriteBeside(target, content, ::write, mode, true);
+bool ReplaceFile(const std::string& target, std::string_view content, std::optional<mode_t> mode,
+                 bool sync) {
+    const int reason = WriteBeside(target, content, ::write, mode, true, sync);
     errno = reason;
     return reason == 0;
 }

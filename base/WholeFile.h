@@ -27,10 +27,12 @@ void RemoveLeftovers(const std::string& folder);
 
 // Writes content to a new file beside target and renames it over target, so that a crash
 // leaves either the old or the new file. The new file gets mode's permission bits when given,
-// else 0666 less the umask. False with errno telling why when that fails; target is then as it
-// was.
+// else 0666 less the umask. The new file reaches the disk before the rename unless sync is false
+// (a file rewritten often from the user-interface thread, where a flush may take long: a crash
+// of the program still leaves the old or the new file). False with errno telling why when that
+// fails; target is then as it was.
 bool ReplaceFile(const std::string& target, std::string_view content,
-                 std::optional<mode_t> mode = std::nullopt);
+                 std::optional<mode_t> mode = std::nullopt, bool sync = true);
 
 // The write(2) and close(2) calls; tests put in ones that fail as a full disk or a network file
 // system does.

@@ -40,6 +40,15 @@ std::string part(const std::string& line, std::size_t from, std::size_t count) {
     return from < line.size() ? line.substr(from, count) : std::string();
 }
 
+// Positions 5-10, 12-17, ...: six characters and one separator per cell.
+SquareCells cellsOfLine(const std::string& line) {
+    SquareCells cells;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        cells[i] = part(line, 4 + 7 * i, 6);
+    }
+    return cells;
+}
+
 }  // namespace
 
 std::string findFileNoCase(const std::string& folder, const std::string& name) {
@@ -63,15 +72,21 @@ SquareCells readSquareCells(const std::string& dataFile, const std::string& code
     SquareCells cells;
     std::string line;
     while (lines.next(line)) {
-        if (line.substr(0, 3) != code) {
-            continue;
-        }
-        // Positions 5-10, 12-17, ...: six characters and one separator per cell.
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            cells[i] = part(line, 4 + 7 * i, 6);
+        if (line.substr(0, 3) == code) {
+            cells = cellsOfLine(line);
         }
     }
     return cells;
+}
+
+std::map<std::string, SquareCells> readAllSquareCells(const std::string& dataFile) {
+    DataLines lines(dataFile);
+    std::map<std::string, SquareCells> all;
+    std::string line;
+    while (lines.next(line)) {
+        all[line.substr(0, 3)] = cellsOfLine(line);
+    }
+    return all;
 }
 
 std::string findSquareOfLocator(const std::string& dataFile, std::string_view locator) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,10 @@ std::string findFileNoCase(const std::string& folder, const std::string& name);
 // by one separator; the last matching line wins; no line gives empty cells. Throws IoError when
 // the file cannot be opened.
 SquareCells readSquareCells(const std::string& dataFile, const std::string& code);
+
+// The cells of every code of the data file at once, read by the same rule (the last line of a
+// code wins). Throws IoError when the file cannot be opened.
+std::map<std::string, SquareCells> readAllSquareCells(const std::string& dataFile);
 
 // The square code of the first line of the data file that contains locator anywhere: its first
 // three characters (fewer when the line is shorter); empty when no line does. Throws IoError

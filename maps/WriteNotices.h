@@ -14,11 +14,12 @@ namespace kem::maps {
 std::string writeFailureText(const IoError& error);
 
 // The failures of the automatic writes while receiving (saving the sheet left behind, the log
-// line, the recording of what the receiver sent). They do not stop the step; each kind is shown
+// line, the recording of what the receiver sent, the history of
+// visited squares). They do not stop the step; each kind is shown
 // once, from its first failure until a write of that kind succeeds again.
 class WriteNotices {
 public:
-    enum class Kind { SaveMap, Log, NmeaRecording };
+    enum class Kind { SaveMap, Log, NmeaRecording, History };
 
     // A write of kind failed with message (not empty). True when this is news (kind was not
     // failing yet).
@@ -32,7 +33,7 @@ public:
 private:
     static std::size_t Index(Kind kind) { return static_cast<std::size_t>(kind); }
 
-    std::array<std::string, 3> m_messages;
+    std::array<std::string, 4> m_messages;
 };
 
 }  // namespace kem::maps

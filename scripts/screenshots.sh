@@ -124,3 +124,33 @@ shoot "$zip" kemzip
 click "$zip" 164 241                  # "Glaudinti"
 sleep 1
 shoot "$zip" kemzip-packed
+
+# The square overview after a faster drive through several squares (a quick receiver, so that
+# the sentences keep up), over the squares of an earlier trip in the log.
+squares=$work/squares
+mkdir -p "$squares/EKSPEDICIJOS" "$squares/SKVERAI"
+cp "$BIN/KEMWWL.dat" "$squares/"
+cp "$BIN"/SKVERAI/*.z "$squares/SKVERAI/" 2>/dev/null || true
+earlier=(
+    "55 42 21 07" "55 54 21 04" "55 30 21 13" "55 10 21 25" "54 54 23 54" "54 50 24 10"
+    "54 45 24 30" "54 41 24 50" "54 41 25 05" "54 41 25 17" "54 38 25 30" "54 20 24 20"
+)
+for place in "${earlier[@]}"; do
+    read -r la lm lo om <<<"$place"
+    printf '2026.07.15  10:%02d:00 UTC\t%s\xb0%s'"'"' 00" N\t%s\xb0%s'"'"' 00" E\t52,0 m\t21,0 m\r\n' \
+        "$lm" "$la" "$lm" "$lo" "$om"
+done >"$squares/EKSPEDICIJOS/Log.txt"
+start_kemsim "$work/kemsim-fast.out" --speed 50 --baud 230400
+printf '[SETTINGS]\r\nPort=%s\r\nBaud=230400\r\nPeriod=1\r\nXMain=10\r\nYMain=10\r\n' "$port" \
+    >"$squares/KEMGPS.ini"
+KEMGPS_PROGRAM_DIR=$squares "$BIN/KEMGPS" >"$work/kemgps-squares.out" 2>&1 &
+pids+=($!)
+main=$(window_of 'KEM GPS')
+xdotool windowfocus --sync "$main"
+xdotool key --window "$main" alt+p    # "&Prijungti"
+sleep 1
+xdotool key --window "$main" alt+k    # "&Kvadratų apžvalga"
+overview=$(window_of 'Kvadratų apžvalga')
+xdotool windowmove "$overview" 40 20
+sleep 100                             # about ten squares
+shoot "$overview" kemgps-squares

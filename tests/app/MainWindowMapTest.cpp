@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
@@ -26,6 +27,8 @@
 #include "maps/Locator.h"
 #include "maps/MapMark.h"
 #include "maps/MapSheet.h"
+#include "maps/SquareHistory.h"
+#include "maps/TFormSquares.h"
 
 namespace kem::test {
 namespace {
@@ -57,6 +60,12 @@ protected:
         const maps::MarkCentre at =
             maps::markCentre("54" + std::string(lat), "025" + std::string(lon), '.');
         return pixel(at.x, at.y);
+    }
+    // The sheet of code as the main window draws it.
+    QImage sheetOf(const std::string& code) const {
+        maps::MapSheet reference(folder.path().string() + "/");
+        reference.KEMSquare(code);
+        return reference.Picture();
     }
     fs::path expeditions() const { return folder.path() / "EKSPEDICIJOS"; }
     static std::string today() { return QDate::currentDate().toString("MMdd").toStdString(); }
@@ -270,6 +279,45 @@ TEST_F(MapSheetTest, SavedMapsKeepTheirByteNamesAndOpenFromTheKeyboard) {
     QApplication::sendEvent(list, &down);
     EXPECT_EQ(pixel(50, 50), kMarkRed);
     EXPECT_FALSE(child<QFrame>(*FormMain, "Panel4")->isVisible());
+}
+
+// 54°41.1234' N 25°19.5678' E lies in K26, 54°35' N 25°25' E in L27 (worked out by hand from
+// the grid); both squares hold the country's land, A00 (sea and Latvia) does not.
+TEST_F(MapSheetTest, SquareOverviewCountsTheStepsSquaresAndAClickShowsTheSheet) {
+    ShownForms shown;
+    FormMain->SetPeriod(1);
+    position("41.1234", "19.5678");
+    position("41.1234", "19.5678");
+    position("35.0000", "25.0000");
+    FormSquares->show();
+    const QString counter = FormSquares->CounterText();
+    EXPECT_TRUE(counter.startsWith(QStringLiteral("Aplankyta 2 iš "))) << counter.toStdString();
+    // The country is about 65,300 km2, a square about 197 km2 (10' x 10' at 55° N).
+    const int land = counter.section(QLatin1Char(' '), 3).toInt();
+    EXPECT_GE(land, 331);
+    EXPECT_LT(land, 640);
+    std::ifstream history(folder.path() / "EKSPEDICIJOS" / "Kvadratai.txt");
+    std::string text(std::istreambuf_iterator<char>(history), {});
+    EXPECT_NE(text.find("\nK26 "), std::string::npos);
+    EXPECT_NE(text.find(" 2\nL27 "), std::string::npos);
+
+    QWidget* picture = FormSquares->Picture();
+    const QPoint a00 = FormSquares->SquareRect(*maps::GridIndex("A00")).center();
+    QMouseEvent press(QEvent::MouseButtonPress, a00, picture->mapToGlobal(a00), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(picture, &press);
+    EXPECT_EQ(FormMain->Sheet().Picture(), sheetOf("A00"));
+    EXPECT_TRUE(child<QToolButton>(*FormMain, "btDisconnect")->isChecked());
+
+    const fs::path png = folder.path() / "squares.png", csv = folder.path() / "squares.csv";
+    FormSquares->ExportPng(png.string());
+    FormSquares->ExportCsv(csv.string());
+    EXPECT_FALSE(QImage(QString::fromStdString(png.string())).isNull());
+    std::ifstream rows(csv);
+    std::string header, k26, l27;
+    std::getline(rows, header) >> k26 >> l27;
+    EXPECT_EQ(k26.substr(0, 4) + k26.substr(k26.size() - 2), "K26,,2");  // no locators here
+    EXPECT_EQ(l27.substr(0, 4), "L27,");
 }
 
 }  // namespace

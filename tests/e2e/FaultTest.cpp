@@ -1,7 +1,8 @@
 // What goes wrong in the field: a receiver unplugged in the middle of a garbled stream, an
 // expedition folder that cannot take the saved maps, a broken or read-only settings file, a full
 // disk under the log, damaged map archives. KEMGPS never crashes or hangs, shows what it should,
-// and keeps every file and log line that was there before.
+// and keeps every file and log line that was there before. And the square overview that those
+// files feed, after a drive.
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -306,6 +307,51 @@ TEST(Faults, DamagedSheetArchive) {
         EXPECT_EQ(ReadFile(archive), damaged);
         EXPECT_EQ(ProgramFolder::Names(folder.Maps()), std::vector<std::string>{"A00.z"});
     }
+}
+
+// A drive from A00 into B00 over an earlier trip in the log (two lines in K26, worked out by
+// hand): the overview opens on the drive, the history holds the trip and the drive's steps, and
+// the command line exports it without a window; the log stays as it was written.
+TEST(SquareOverview, FollowsTheDriveOverTheLogAndExportsIt) {
+    ProgramFolder folder;
+    folder.CopyShippedSheets({"A00", "B00"});
+    writeOldLog(folder);
+    const fs::path replay = folder.Dir() / "drive.nmea";
+    WriteFile(replay, standingAt({kA00, kB00}, 8));
+    Receiver receiver(folder, {"--wait", "--speed", "4", "--replay", replay.string()});
+    folder.WriteSettings(receiver.Port(), {"Period=1"});
+    Program kemgps(folder, KemgpsOptions());
+    kemgps.Press("alt+p");
+    EXPECT_TRUE(receiver.Ended(30s));
+    kemgps.Press("alt+k");  // "&Kvadratų apžvalga"
+    const auto overview =
+        Desktop::Get().WaitForWindow(kemgps.Run().Pid(), "^Kvadrat", 10s);  // ASCII: xdotool
+    ASSERT_TRUE(overview) << "no overview window";
+    const QImage shot = Desktop::Get().Screenshot().copy(Desktop::Get().Geometry(*overview));
+    EXPECT_GT(CountPixels(shot, 0xFFD20000), 20) << "no frame round the current square";
+    quit(kemgps);
+
+    const std::string history = ReadFile(folder.Expeditions() / "Kvadratai.txt");
+    EXPECT_NE(history.find("\nK26 2026-07-01T10:00:00Z 2026-07-01T10:00:15Z 2\n"),
+              std::string::npos)
+        << history;
+    for (const char* drive : {"A00", "B00"}) {
+        const std::size_t line = history.find(std::string("\n") + drive + " ");
+        ASSERT_NE(line, std::string::npos) << history;
+        EXPECT_EQ(history.substr(history.find('\n', line + 1) - 2, 2), " 8") << history;
+    }
+    expectLogKeptAndWhole(folder);
+
+    const fs::path csv = folder.Dir() / "squares.csv";
+    Process exporter({{(ProgramsUnderTest() / "KEMGPS").string(), "--export-squares", csv.string()},
+                      {{"KEMGPS_PROGRAM_DIR", folder.Dir().string()}, {"DISPLAY", ""}},
+                      folder.Dir() / "export.out"});
+    const auto status = exporter.Wait(20s);
+    ASSERT_TRUE(status && ExitedCleanly(*status)) << exporter.Output();
+    const std::string rows = ReadFile(csv);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 4) << rows;
+    EXPECT_NE(rows.find("\nA00,KO"), std::string::npos) << rows;
+    EXPECT_NE(rows.find(",2026-07-01,2026-07-01,2\n"), std::string::npos) << rows;
 }
 
 }  // namespace

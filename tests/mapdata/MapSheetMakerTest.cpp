@@ -10,6 +10,7 @@
 #include "base/IoError.h"
 #include "maps/MapSheet.h"
 #include "tests/support/ArchiveFiles.h"
+#include "tools/mapsheets/CountryOutline.h"
 #include "tools/mapsheets/LandMask.h"
 #include "tools/mapsheets/MapFeatures.h"
 #include "tools/mapsheets/SheetGrid.h"
@@ -25,6 +26,32 @@ bool InsideAny(const std::vector<Box>& boxes, int x, int y) {
     return std::any_of(boxes.begin(), boxes.end(), [&](const Box& box) {
         return box.Overlaps({x, y, x + 1, y + 1});
     });
+}
+
+// Squares placed by hand on a map: the country's land must not leak across a border.
+TEST(CountryOutline, HoldsTheCountrysLandAndNoOther) {
+    const std::string extracts = KEM_MAP_DATA;
+    const LandMask mask = DecodeMask(ReadFileBytes(extracts + "/landmask.rle"));
+    const std::vector<bool> squares = SquaresWithLand(
+        CountryLand(mask, CompletedBorders(ReadLines(extracts + "/borders.txt")), kCountrySeeds));
+    const struct {
+        const char* code;
+        bool land;
+        const char* what;
+    } cases[] = {
+        {"K26", true, "Vilnius"},
+        {"H01", true, "Nida, on the country's end of the Curonian Spit"},
+        {"A00", false, "the Baltic Sea and Latvia's coast"},
+        {"P39", false, "Belarus"},
+        {"J03", false, "Kaliningrad region south of the Nemunas"},
+        {"I00", false, "the Russian end of the spit, the lagoon and the sea"},
+        {"O10", false, "Poland west of the three countries' corner"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int index = (c.code[0] - 'A') * kColumns + std::stoi(c.code + 1);
+        EXPECT_EQ(squares[index], c.land) << c.code;
+    }
 }
 
 TEST(LandMaskFile, KeepsEveryCellAndRefusesDamage) {
