@@ -113,7 +113,8 @@ std::string MapSheet::SheetFile(const std::string& code, const char* extension) 
 // The archive is unpacked into a hidden folder of its own, and what it held is moved into the
 // map folder only when the whole of it came out with the right checksums: a bitmap under its
 // final name is always whole, whenever the program is killed. A damaged archive leaves nothing
-// (the next visit tries again).
+// (the next visit tries again). Where that folder cannot be made (a read-only or full map
+// folder), the archive component unpacks in place and reports why it cannot.
 void MapSheet::UnpackIfNeeded(const std::string& code) {
     const std::string archive = SheetFile(code, ".z");
     std::error_code error;
@@ -121,14 +122,19 @@ void MapSheet::UnpackIfNeeded(const std::string& code) {
         return;
     }
     const fs::path staging = NameBeside(MapFolder() + "unpacking");
-    if (!fs::create_directory(staging, error)) {
-        return;  // a read-only or full map folder: the sheet stays white
-    }
+    const bool staged = fs::create_directory(staging, error);
     m_unzip.SetArcName(archive);
-    m_unzip.SetExtrPath(staging.string() + "/");
+    m_unzip.SetExtrPath(staged ? staging.string() + "/" : MapFolder());
     m_unzip.Files().clear();
     m_unpackReported = false;
-    if (m_unzip.Extract() && !m_unpackReported) {
+    const bool whole = m_unzip.Extract() && !m_unpackReported;
+    if (!staged) {
+        if (!whole) {
+            fs::remove(SheetFile(code, ".bmp"), error);
+        }
+        return;
+    }
+    if (whole) {
         for (const auto& entry : fs::directory_iterator(staging, error)) {
             fs::rename(entry.path(), fs::path(MapFolder()) / entry.path().filename(), error);
         }
