@@ -25,7 +25,7 @@
 #include "base/ui/ErrorBox.h"
 #include "base/ui/WindowLook.h"
 #include "gps/NmeaDecoder.h"
-#include "gps/PortError.h"
+#include "gps/ReceiverLink.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/ExpeditionMaps.h"
@@ -58,7 +58,7 @@ TFormMain::TFormMain(const std::string& programDir, IniFile& settings, QWidget* 
 }
 
 TFormMain::~TFormMain() {
-    cpDrv->Disconnect();
+    m_link->Disconnect();
 }
 
 void TFormMain::connectControls() {
@@ -95,16 +95,16 @@ void TFormMain::connectControls() {
         }
     });
 
-    cpDrv->OnReceiveData = [this](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
-        cpDrvReceiveData(data, size);
+    m_link->OnReceive = [this](const char* data, std::size_t size) {
+        cpDrvReceiveData(data, static_cast<std::uint32_t>(size));
     };
-    // A vanished device ends the connection as the disconnect button would.
-    cpDrv->OnHangup = [this] {
+    // A vanished device or a dropped connection ends it as the disconnect button would.
+    m_link->OnHangup = [this] {
         enableTimer1();
         pressDisconnectButton();
     };
-    // The status text then names the rate found.
-    cpDrv->OnBaudRateFound = [this] { enableTimer1(); };
+    // The status text then names the rate found, or gpsd's receiver come or gone.
+    m_link->OnStatusChanged = [this] { enableTimer1(); };
 }
 
 void TFormMain::Attach(const Companions& companions) {
@@ -120,7 +120,7 @@ void TFormMain::Attach(const Companions& companions) {
     connect(m_set, &TFormSet::applied, this, [this](const TFormSet::Settings& settings) {
         SetPeriod(settings.period);
         m_sheet->SetRadius(settings.radius);
-        cpDrv->SetPortName(gps::kDevicePrefix + settings.port);
+        m_link->SetPortText(settings.port);
         setBaud(settings.baud);
     });
 }
@@ -184,8 +184,7 @@ void TFormMain::FormShow() {
 
     SetPeriod(ini.ReadInteger(keys::kSection, keys::kPeriod, keys::kPeriodDefault));
     m_sheet->SetRadius(ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault));
-    cpDrv->SetPortName(gps::kDevicePrefix +
-                       ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault));
+    m_link->SetPortText(ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault));
     setBaud(baudFromText(ini.ReadString(keys::kSection, keys::kBaud, "")));
 
     const QString separator = QLocale::system().decimalPoint();
@@ -232,36 +231,32 @@ void TFormMain::FormClose() {
 // --- Connection control ----------------------------------------------------------------------
 
 void TFormMain::Connect() {
-    if (cpDrv->Connected()) {
+    if (m_link->Connected()) {
         return;
     }
-    if (cpDrv->Connect()) {
+    if (m_link->Connect()) {
         enableTimer1();
         if (m_decoder) {
             m_decoder->ResetForConnect();
         }
         return;
     }
-    QString text = QStringLiteral("Negalima prijungti prie COM.\nPatikrinkite nustatymus.");
-    const std::string reason = gps::PortErrorText(cpDrv->LastError(), cpDrv->PortName());
-    if (!reason.empty()) {
-        text += '\n' + QString::fromStdString(reason);
-    }
+    const QString text = QString::fromStdString(m_link->FailureText());
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Klaida"), text, QMessageBox::Ok, this);
     box.exec();
     pressDisconnectButton();
 }
 
 void TFormMain::Disconnect() {
-    if (cpDrv->Connected()) {
-        cpDrv->Disconnect();
+    if (m_link->Connected()) {
+        m_link->Disconnect();
         enableTimer1();
     }
 }
 
 void TFormMain::btConnectClick() {
     Connect();
-    if (cpDrv->Connected()) {
+    if (m_link->Connected()) {
         pressConnectButton();
     }
 }
@@ -272,15 +267,9 @@ void TFormMain::btDisconnectClick() {
 }
 
 void TFormMain::ShowConnectionStatus() {
-    if (cpDrv->Connected()) {
-        const std::string& name = cpDrv->PortName();
-        const std::size_t prefix = std::string_view(gps::kDevicePrefix).size();
-        QString text = QStringLiteral("Prijungta prie ") +
-                       QString::fromStdString(name.size() > prefix ? name.substr(prefix) : "");
-        if (cpDrv->BaudRateFound()) {
-            text += QStringLiteral(", ") + QString::number(cpDrv->BaudRateValue());
-        }
-        look::setElidedText(Panel0, text);
+    if (m_link->Connected()) {
+        look::setElidedText(Panel0, QStringLiteral("Prijungta prie ") +
+                                        QString::fromStdString(m_link->StatusName()));
     } else {
         look::setElidedText(Panel0, QStringLiteral("Neprijungta"));
     }

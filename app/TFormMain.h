@@ -29,6 +29,7 @@ class TFormSet;
 
 namespace gps {
 class NmeaDecoder;
+class ReceiverLink;
 class TCommPortDriver;
 }  // namespace gps
 
@@ -200,6 +201,8 @@ private:
 
     QTimer* Timer1 = nullptr;
     gps::TCommPortDriver* cpDrv = nullptr;
+    // The receiver the Port setting names, serial or on the network.
+    gps::ReceiverLink* m_link = nullptr;
 };
 
 }  // namespace kem
