@@ -59,10 +59,10 @@ private:
 
 TEST(Options, ParsesValuesAndRejectsBadOnes) {
     std::string error;
-    const auto o =
-        ParseOptions({"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps",
-                      "--hangup-after", "3", "--seed", "9", "--baud", "38400", "--talker=GP,GN"},
-                     error);
+    const auto o = ParseOptions(
+        {"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps", "--hangup-after", "3",
+         "--seed", "9", "--baud", "38400", "--talker=GP,GN", "--tcp", "10110"},
+        error);
     ASSERT_TRUE(o) << error;
     EXPECT_DOUBLE_EQ(o->speed, 2.5);
     EXPECT_EQ(o->count, 30);
@@ -72,13 +72,14 @@ TEST(Options, ParsesValuesAndRejectsBadOnes) {
     EXPECT_EQ(o->seed, 9u);
     EXPECT_EQ(o->baud, 38400u);
     EXPECT_EQ(o->talkers, (std::vector<std::string>{"GP", "GN"}));
+    EXPECT_EQ(o->tcpPort, 10110u);
 
     const std::vector<std::vector<std::string>> bad = {
         {"--sped", "2"},           {"--speed"},         {"--speed", "fast"},
         {"--speed", "-1"},         {"--count", "0"},    {"--count", "1.5"},
         {"--noise=yes"},           {"extra"},           {"--link", ""},
         {"--hangup-after", "nan"}, {"--baud", "14400"}, {"--talker", "gn"},
-        {"--talker", "GPN"},       {"--talker", "GP,"},
+        {"--talker", "GPN"},       {"--talker", "GP,"}, {"--tcp", "65536"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(args.front());
@@ -94,7 +95,7 @@ TEST(Program, HelpAndBadOptions) {
     EXPECT_EQ(status, 0);
     for (const char* option :
          {"--link", "--speed", "--replay", "--split", "--noise", "--hangup-after", "--count",
-          "--stdout", "--baud", "--talker", "--wait", "--tee"})
+          "--stdout", "--baud", "--talker", "--wait", "--tee", "--tcp"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     run("--frobnicate", status);
     EXPECT_EQ(status, 2);
