@@ -70,6 +70,7 @@ public:
     // The decoder, from FormShow until FormClose; null outside that time.
     gps::NmeaDecoder* Decoder() const { return m_decoder.get(); }
     gps::TCommPortDriver& Driver() const { return *cpDrv; }
+    gps::ReceiverLink& Link() const { return *m_link; }
     maps::MapSheet& Sheet() const { return *m_sheet; }
 
     // Connection control.
