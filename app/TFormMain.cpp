@@ -268,8 +268,7 @@ void TFormMain::btDisconnectClick() {
 
 void TFormMain::ShowConnectionStatus() {
     if (m_link->Connected()) {
-        look::setElidedText(Panel0, QStringLiteral("Prijungta prie ") +
-                                        QString::fromStdString(m_link->StatusName()));
+        look::setElidedText(Panel0, QString::fromStdString(m_link->StatusText()));
     } else {
         look::setElidedText(Panel0, QStringLiteral("Neprijungta"));
     }

@@ -20,9 +20,9 @@ public:
     virtual void Disconnect() = 0;
     virtual bool Connected() const = 0;
 
-    // What the status line names after "Prijungta prie " (UTF-8), e.g. "ttyUSB0, 4800" or
-    // "gpsd (localhost)".
-    virtual std::string StatusName() const = 0;
+    // The status line while connected (UTF-8), e.g. "Prijungta prie ttyUSB0, 4800" or
+    // "Prijungta prie gpsd (localhost)"; what matters most comes first, the field is narrow.
+    virtual std::string StatusText() const = 0;
     // The error box's text for the last failed Connect (UTF-8); empty after one that succeeded.
     virtual std::string FailureText() const = 0;
 
@@ -31,7 +31,7 @@ public:
     // The source went away (unplugged, server stopped, connection dropped); Connected() is
     // already false.
     std::function<void()> OnHangup;
-    // StatusName changed while connected (a rate found, gpsd's receiver came or went).
+    // StatusText changed while connected (a rate found, gpsd's receiver came or went).
     std::function<void()> OnStatusChanged;
 };
 

@@ -303,12 +303,12 @@ void NetworkSource::readReport(std::string_view report) {
     }
 }
 
-std::string NetworkSource::StatusName() const {
-    std::string name = NetworkLabel(m_address);
+std::string NetworkSource::StatusText() const {
+    const std::string label = NetworkLabel(m_address);
     if (m_address.kind == SourceAddress::Kind::Gpsd && Connected() && m_devices.empty()) {
-        name += "; gpsd imtuvo nemato";
+        return "Imtuvo nėra: " + label;
     }
-    return name;
+    return "Prijungta prie " + label;
 }
 
 std::string NetworkSource::FailureText() const {

@@ -30,7 +30,7 @@ public:
     bool Connect() override;
     void Disconnect() override;
     bool Connected() const override { return m_socket.Get() >= 0; }
-    std::string StatusName() const override;
+    std::string StatusText() const override;
     std::string FailureText() const override;
 
     NetError LastError() const { return m_lastError; }
@@ -49,8 +49,10 @@ public:
     // gpsd's reports are short; a longer one is not read.
     static constexpr std::size_t kMaxReportSize = 64 * 1024;
 
-    // The one command sent: gpsd then sends its receivers' sentences as they came, one a line.
-    static constexpr std::string_view kWatchCommand = "?WATCH={\"enable\":true,\"nmea\":true};\n";
+    // The one command sent: gpsd then sends its receivers' sentences as they came, one a line,
+    // between its reports; only with "json" does it tell of receivers that come and go.
+    static constexpr std::string_view kWatchCommand =
+        "?WATCH={\"enable\":true,\"json\":true,\"nmea\":true};\n";
 
 private:
     bool fail(NetError error, int errnoValue = 0);

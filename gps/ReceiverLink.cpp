@@ -109,11 +109,11 @@ bool ReceiverLink::Connected() const {
     return m_serial.Connected() || (m_network && m_network->Connected());
 }
 
-std::string ReceiverLink::StatusName() const {
+std::string ReceiverLink::StatusText() const {
     if (m_network && m_network->Connected()) {
-        return m_network->StatusName();
+        return m_network->StatusText();
     }
-    std::string name = withoutDevicePrefix(m_serial.PortName());
+    std::string name = "Prijungta prie " + withoutDevicePrefix(m_serial.PortName());
     if (m_serial.BaudRateFound()) {
         name += ", " + std::to_string(m_serial.BaudRateValue());
     }

@@ -30,7 +30,7 @@ public:
     bool Connect() override;
     void Disconnect() override;
     bool Connected() const override;
-    std::string StatusName() const override;
+    std::string StatusText() const override;
     std::string FailureText() const override;
 
 private:

@@ -207,7 +207,8 @@ TEST(NetworkSourceTest, TcpStreamArrivesWholeAndACloseIsAHangup) {
     });
     NetworkSource source(server.Address(SourceAddress::Kind::Tcp));
     ASSERT_TRUE(source.Connect()) << source.FailureText();
-    EXPECT_EQ(source.StatusName(), "tcp://127.0.0.1:" + std::to_string(server.Port()));
+    EXPECT_EQ(source.StatusText(),
+              "Prijungta prie tcp://127.0.0.1:" + std::to_string(server.Port()));
     const auto received = pollToHangup(source);
     EXPECT_EQ(received.bytes, sent);
     EXPECT_EQ(received.hangups, 1);
@@ -225,7 +226,7 @@ TEST(NetworkSourceTest, GpsdSentencesPassReportsSetTheStatus) {
     std::string command;
     std::vector<std::string> statuses;
     NetworkSource source(server.Address(SourceAddress::Kind::Gpsd));
-    source.OnStatusChanged = [&] { statuses.push_back(source.StatusName()); };
+    source.OnStatusChanged = [&] { statuses.push_back(source.StatusText()); };
     server.Run([&](int fd) {
         sendText(fd,
                  "{\"class\":\"VERSION\",\"release\":\"3.22\",\"rev\":\"3.22\","
@@ -248,7 +249,8 @@ TEST(NetworkSourceTest, GpsdSentencesPassReportsSetTheStatus) {
     EXPECT_EQ(received.bytes, rmc + gga);
     EXPECT_EQ(received.hangups, 1);
     const std::string label = "gpsd (127.0.0.1:" + std::to_string(server.Port()) + ")";
-    EXPECT_EQ(statuses, (std::vector<std::string>{label, label + "; gpsd imtuvo nemato"}));
+    EXPECT_EQ(statuses,
+              (std::vector<std::string>{"Prijungta prie " + label, "Imtuvo nėra: " + label}));
 }
 
 }  // namespace
