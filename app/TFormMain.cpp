@@ -28,7 +28,7 @@
 #include "base/ui/ErrorBox.h"
 #include "base/ui/WindowLook.h"
 #include "gps/NmeaDecoder.h"
-#include "gps/PortError.h"
+#include "gps/ReceiverLink.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/ExpeditionMaps.h"
@@ -72,7 +72,7 @@ TFormMain::TFormMain(const std::string& programDir, IniFile& settings, QWidget* 
 }
 
 TFormMain::~TFormMain() {
-    cpDrv->Disconnect();
+    m_link->Disconnect();
 }
 
 void TFormMain::connectControls() {
@@ -111,23 +111,23 @@ void TFormMain::connectControls() {
         }
     });
 
-    cpDrv->OnReceiveData = [this](gps::TCommPortDriver*, const char* data, std::uint32_t size) {
-        cpDrvReceiveData(data, size);
+    m_link->OnReceive = [this](const char* data, std::size_t size) {
+        cpDrvReceiveData(data, static_cast<std::uint32_t>(size));
     };
-    // A vanished device ends the connection as the disconnect button would.
-    cpDrv->OnHangup = [this] {
+    // A vanished device or a dropped connection ends it as the disconnect button would.
+    m_link->OnHangup = [this] {
         enableTimer1();
         setHuntNotice({});
         pressDisconnectButton();
         m_memo->untickRecord();
     };
-    // The status text then names the rate found.
-    cpDrv->OnBaudRateFound = [this] {
+    // The status text then names the rate found, or gpsd's receiver come or gone.
+    m_link->OnStatusChanged = [this] {
         enableTimer1();
         setHuntNotice({});
     };
-    // While hunting, the status names each rate as it is tried; a round without a sentence is
-    // told on the notice line until the rate is found or the port closed.
+    // While a serial port's rate is hunted, the status names each rate as it is tried; a round
+    // without a sentence is told on the notice line until the rate is found or the port closed.
     cpDrv->OnHuntRate = [this] { ShowConnectionStatus(); };
     cpDrv->OnHuntRoundEnded = [this] {
         QStringList rates;
@@ -159,7 +159,7 @@ void TFormMain::Attach(const Companions& companions) {
     connect(m_set, &TFormSet::applied, this, [this](const TFormSet::Settings& settings) {
         SetPeriod(settings.period);
         m_sheet->SetRadius(settings.radius);
-        cpDrv->SetPortName(gps::kDevicePrefix + settings.port);
+        m_link->SetPortText(settings.port);
         // The same choice again leaves the line alone: a rate found stays, input is kept.
         if (!runsWithBaud(settings.baud)) {
             setBaud(settings.baud);
@@ -226,8 +226,7 @@ void TFormMain::FormShow() {
 
     SetPeriod(ini.ReadInteger(keys::kSection, keys::kPeriod, keys::kPeriodDefault));
     m_sheet->SetRadius(ini.ReadInteger(keys::kSection, keys::kRadius, keys::kRadiusDefault));
-    cpDrv->SetPortName(gps::kDevicePrefix +
-                       ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault));
+    m_link->SetPortText(ini.ReadString(keys::kSection, keys::kPort, keys::kPortDefault));
     setBaud(baudFromText(ini.ReadString(keys::kSection, keys::kBaud, "")));
 
     const QString separator = QLocale::system().decimalPoint();
@@ -290,10 +289,10 @@ void TFormMain::FormClose() {
 // --- Connection control ----------------------------------------------------------------------
 
 void TFormMain::Connect() {
-    if (cpDrv->Connected()) {
+    if (m_link->Connected()) {
         return;
     }
-    if (cpDrv->Connect()) {
+    if (m_link->Connect()) {
         enableTimer1();
         if (m_decoder) {
             m_decoder->ResetForConnect();
@@ -303,19 +302,15 @@ void TFormMain::Connect() {
         }
         return;
     }
-    QString text = QStringLiteral("Negalima prijungti prie COM.\nPatikrinkite nustatymus.");
-    const std::string reason = gps::PortErrorText(cpDrv->LastError(), cpDrv->PortName());
-    if (!reason.empty()) {
-        text += '\n' + QString::fromStdString(reason);
-    }
+    const QString text = QString::fromStdString(m_link->FailureText());
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Klaida"), text, QMessageBox::Ok, this);
     box.exec();
     pressDisconnectButton();
 }
 
 void TFormMain::Disconnect() {
-    if (cpDrv->Connected()) {
-        cpDrv->Disconnect();
+    if (m_link->Connected()) {
+        m_link->Disconnect();
         enableTimer1();
         m_memo->untickRecord();
     }
@@ -325,7 +320,7 @@ void TFormMain::Disconnect() {
 void TFormMain::recordToggled(bool on) {
     if (!on) {
         writeInStep(maps::WriteNotices::Kind::NmeaRecording, [this] { m_recorder.Stop(); });
-    } else if (cpDrv->Connected()) {
+    } else if (m_link->Connected()) {
         startRecording();
     }
 }
@@ -342,7 +337,7 @@ void TFormMain::startRecording() {
 
 void TFormMain::btConnectClick() {
     Connect();
-    if (cpDrv->Connected()) {
+    if (m_link->Connected()) {
         pressConnectButton();
     }
 }
@@ -353,20 +348,16 @@ void TFormMain::btDisconnectClick() {
 }
 
 void TFormMain::ShowConnectionStatus() {
-    if (cpDrv->Connected()) {
-        const QString port = shortPortName(*cpDrv);
-        if (cpDrv->Hunting()) {
+    if (m_link->Connected()) {
+        if (!m_link->IsNetwork() && cpDrv->Hunting()) {
             const QString rate = QString::number(cpDrv->BaudRateValue());
             look::setElidedText(Panel0, QStringLiteral("Ieškoma: ") + rate + QStringLiteral(" bd"));
-            Panel0->setToolTip(QStringLiteral("Ieškomas imtuvo greitis prie ") + port +
-                               QStringLiteral(": bandoma ") + rate + QStringLiteral(" bd"));
+            Panel0->setToolTip(QStringLiteral("Ieškomas imtuvo greitis prie ") +
+                               shortPortName(*cpDrv) + QStringLiteral(": bandoma ") + rate +
+                               QStringLiteral(" bd"));
             return;
         }
-        QString text = QStringLiteral("Prijungta prie ") + port;
-        if (cpDrv->BaudRateFound()) {
-            text += QStringLiteral(", ") + QString::number(cpDrv->BaudRateValue());
-        }
-        look::setElidedText(Panel0, text);
+        look::setElidedText(Panel0, QString::fromStdString(m_link->StatusText()));
     } else {
         look::setElidedText(Panel0, QStringLiteral("Neprijungta"));
     }

@@ -31,6 +31,7 @@ class TFormSquares;
 
 namespace gps {
 class NmeaDecoder;
+class ReceiverLink;
 class TCommPortDriver;
 }  // namespace gps
 
@@ -73,6 +74,7 @@ public:
     // The decoder, from FormShow until FormClose; null outside that time.
     gps::NmeaDecoder* Decoder() const { return m_decoder.get(); }
     gps::TCommPortDriver& Driver() const { return *cpDrv; }
+    gps::ReceiverLink& Link() const { return *m_link; }
     maps::MapSheet& Sheet() const { return *m_sheet; }
     // The visited squares and the track since the start.
     maps::SquareVisits& Visits() const { return *m_visits; }
@@ -225,6 +227,8 @@ private:
 
     QTimer* Timer1 = nullptr;
     gps::TCommPortDriver* cpDrv = nullptr;
+    // The receiver the Port setting names, serial or on the network.
+    gps::ReceiverLink* m_link = nullptr;
 };
 
 }  // namespace kem

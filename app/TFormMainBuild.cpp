@@ -12,6 +12,7 @@
 #include "app/FileListBox.h"
 #include "app/TFormMain.h"
 #include "base/ui/WindowLook.h"
+#include "gps/ReceiverLink.h"
 #include "gps/TCommPortDriver.h"
 
 namespace kem {
@@ -123,6 +124,7 @@ void TFormMain::buildWindow() {
     cpDrv = look::named(new gps::TCommPortDriver(this), "cpDrv");
     cpDrv->SetPort(gps::pnCustom);
     cpDrv->SetPortName(std::string(gps::kDevicePrefix) + "ttyS0");
+    m_link = new gps::ReceiverLink(*cpDrv, this);
     cpDrv->SetBaudRate(gps::brCustom);
     cpDrv->SetBaudRateValue(4800);
     cpDrv->SetHwFlow(gps::hfRTSCTS);

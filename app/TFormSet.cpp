@@ -15,6 +15,8 @@
 #include "base/ui/Cp1257.h"
 #include "base/ui/ErrorBox.h"
 #include "base/ui/WindowLook.h"
+#include "gps/NetworkSource.h"
+#include "gps/SourceAddress.h"
 
 namespace kem {
 namespace {
@@ -37,6 +39,9 @@ QComboBox* makeBox(QWidget* parent, const char* name, const QStringList& items, 
     look::place(box, left, top, width, box->height());
     return box;
 }
+
+// Long enough for a gpsd on this machine, short enough not to be noticed when there is none.
+constexpr std::chrono::milliseconds kGpsdProbeTime{300};
 
 std::string boxText(const QComboBox* box) {
     return toCp1257(box->currentText());
@@ -74,6 +79,9 @@ TFormSet::TFormSet(IniFile& settings, QWidget* parent)
     btApply = look::named(new QPushButton(QStringLiteral("Taikyti"), this), "btApply");
     look::place(btApply, 168, 96, 65, 20);
 
+    showBaudApplies();
+    connect(PortComboBox, &QComboBox::editTextChanged, this, [this] { showBaudApplies(); });
+
     setTabOrder(PortComboBox, ComboBox2);
     setTabOrder(ComboBox2, ComboBox1);
     setTabOrder(ComboBox1, BaudComboBox);
@@ -101,6 +109,10 @@ void TFormSet::closeEvent(QCloseEvent* event) {
 void TFormSet::FormShow() {
     // The list follows the adapters plugged in now.
     PortComboBox->clear();
+    // The network addresses a user cannot guess: gpsd on this machine, when it answers.
+    if (gps::LocalGpsdAnswers(kGpsdProbeTime)) {
+        PortComboBox->addItem(QStringLiteral("gpsd"));
+    }
     for (const auto& name : serialPortChoices()) {
         PortComboBox->addItem(QString::fromStdString(name));
     }
@@ -134,6 +146,17 @@ void TFormSet::FormClose() {
     m_settings.WriteInteger(keys::kSection, keys::kRadius, settings.radius);
     m_settings.WriteString(keys::kSection, keys::kPort, port);
     m_settings.WriteInteger(keys::kSection, keys::kBaud, settings.baud);
+}
+
+// A network receiver has no line rate: the box is off and says why.
+void TFormSet::showBaudApplies() {
+    std::string error;
+    const auto address = gps::ParseSourceAddress(std::string(Trim(boxText(PortComboBox))), error);
+    const bool network = !address || address->IsNetwork();
+    BaudComboBox->setEnabled(!network);
+    BaudComboBox->setToolTip(network ? QStringLiteral("Tinklo šaltiniams (gpsd, tcp://) greitis "
+                                                      "ir „Auto“ netaikomi")
+                                     : QString());
 }
 
 void TFormSet::btApplyClick() {

@@ -43,6 +43,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showBaudApplies();
+
     IniFile& m_settings;
     QComboBox* PortComboBox = nullptr;
     QComboBox* ComboBox2 = nullptr;

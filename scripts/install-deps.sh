@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils
   unzip zip 7zip gpsbabel libxml2-utils
   xvfb xauth xdotool xclip imagemagick x11-apps x11-utils libx11-dev bc util-linux
+  gpsd gpsd-clients
 )
 
 # Extras a target asks for (make deb: dpkg-dev and file for the library dependencies).

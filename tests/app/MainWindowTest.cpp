@@ -2,6 +2,8 @@
 // control on pseudo-terminals, the fix panel, the raw text window and the shutdown (the map
 // sheets deleted at close are checked in MapSheetTest).
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -22,7 +24,9 @@
 #include "WindowTestSupport.h"
 #include "app/TFormMain.h"
 #include "app/TFormSet.h"
+#include "base/FileHandle.h"
 #include "gps/NmeaDecoder.h"
+#include "gps/ReceiverLink.h"
 #include "gps/TCommPortDriver.h"
 #include "gps/TFormMemo.h"
 #include "maps/MapSheet.h"
@@ -286,18 +290,38 @@ TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaWithTheReasonAndKeepsTheStatu
     holder.start(KEM_PORT_PROBE, {"--hold", QString::fromStdString(held)});
     ASSERT_TRUE(holder.waitForReadyRead(5000));
     ASSERT_EQ(holder.readLine(), "connected\n");
+    sockaddr_in bound{};  // nothing listens there once the socket is closed
+    bound.sin_family = AF_INET;
+    bound.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    {
+        const FileHandle socket(::socket(AF_INET, SOCK_STREAM, 0));
+        socklen_t length = sizeof bound;
+        ASSERT_EQ(::bind(socket.Get(), reinterpret_cast<sockaddr*>(&bound), length), 0);
+        ::getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&bound), &length);
+    }
+    const auto closedPort = ntohs(bound.sin_port);
+    const std::string closed = "127.0.0.1:" + std::to_string(closedPort);
+    const std::string serial = "Negalima prijungti prie COM.\nPatikrinkite nustatymus.\n";
     struct Case {
-        std::string device;
-        std::string reason;
+        std::string port;
+        std::string text;
     } const cases[] = {
-        {"/dev/kemgps-no-such-port", "Įrenginys /dev/kemgps-no-such-port nerastas."},
-        {held, "Įrenginį " + held + " naudoja kita programa."},
+        {"kemgps-no-such-port", serial + "Įrenginys /dev/kemgps-no-such-port nerastas."},
+        {held.substr(5), serial + "Įrenginį " + held + " naudoja kita programa."},
+        {"tcp://" + closed, "Negalima prisijungti prie tcp://" + closed + ".\n" + closed +
+                                " atmetė prisijungimą: ten neveikia joks serveris."},
+        {"gpsd://no-such-host.invalid",
+         "Negalima prisijungti prie gpsd (no-such-host.invalid).\nKompiuteris "
+         "„no-such-host.invalid“ nerastas."},
+        {"tcp://phone",
+         "Netinkamas adresas „tcp://phone“: tcp://KOMPIUTERIS:PRIEVADAS, "
+         "prievadas 1–65535."},
     };
     ShownForms shown;
     waitUntil([&] { return status() == "Neprijungta"; });
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.device);
-        FormMain->Driver().SetPortName(c.device);
+        SCOPED_TRACE(c.port);
+        FormMain->Link().SetPortText(c.port);
         int bothDown = 0;
         MessageBoxCatcher catcher(
             [&] { bothDown += connectButtonDown() && disconnectButtonDown(); });
@@ -306,9 +330,7 @@ TEST_F(MainWindowTest, RefusedConnectionShowsKlaidaWithTheReasonAndKeepsTheStatu
         EXPECT_EQ(bothDown, 0);  // one group: never both down, not even behind the box
         const auto& box = catcher.boxes().front();
         EXPECT_EQ(box.title, "Klaida");
-        EXPECT_EQ(box.text,
-                  QString::fromStdString(
-                      "Negalima prijungti prie COM.\nPatikrinkite nustatymus.\n" + c.reason));
+        EXPECT_EQ(box.text, QString::fromStdString(c.text));
         EXPECT_EQ(box.buttons, QStringList{"OK"});
         EXPECT_TRUE(box.errorIcon);
         EXPECT_FALSE(connectButtonDown());

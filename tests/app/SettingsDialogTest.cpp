@@ -10,6 +10,7 @@
 #include "app/TFormMain.h"
 #include "app/TFormSet.h"
 #include "gps/NmeaDecoder.h"
+#include "gps/ReceiverLink.h"
 #include "gps/TCommPortDriver.h"
 
 namespace kem::test {
@@ -102,6 +103,16 @@ TEST_F(SettingsDialogTest, ClosingAppliesThePortTrimmedAndStoresItAndThePlaceAsG
     EXPECT_EQ(FormSet->pos(), QPoint(240, 180));
     EXPECT_EQ(child<QComboBox>(*FormSet, "PortComboBox")->currentText(),
               "pts/7");  // the file's value, as read
+    EXPECT_TRUE(child<QComboBox>(*FormSet, "BaudComboBox")->isEnabled());
+
+    // A network receiver: the rate does not apply, and the serial port is left as it was.
+    type(child<QComboBox>(*FormSet, "PortComboBox"), " gpsd://pi.local ");
+    EXPECT_FALSE(child<QComboBox>(*FormSet, "BaudComboBox")->isEnabled());
+    EXPECT_FALSE(child<QComboBox>(*FormSet, "BaudComboBox")->toolTip().isEmpty());
+    FormSet->close();
+    EXPECT_TRUE(FormMain->Link().IsNetwork());
+    EXPECT_EQ(FormMain->Driver().PortName(), "/dev/pts/7");
+    EXPECT_TRUE(folder.iniHolds("Port= gpsd://pi.local "));
 }
 
 TEST_F(SettingsDialogTest, UnwritableSettingsFileKeepsTheDialogOpen) {

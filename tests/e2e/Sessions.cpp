@@ -198,7 +198,7 @@ Receiver::Receiver(const ProgramFolder& folder, const std::vector<std::string>& 
             return !m_port.empty() || !m_process->Running();
         },
         10s, 20ms);
-    if (!m_port.starts_with("pts/")) {
+    if (!m_port.starts_with("pts/") && !m_port.starts_with("tcp://")) {
         throw std::runtime_error("kemsim did not start: " + m_process->Output());
     }
 }

@@ -65,7 +65,8 @@ inline constexpr QRect kSheet{10, 6, 172, 306};
 inline constexpr QRect kStatusPanel{346, 323, 110, 19};
 Program::Options KemgpsOptions(bool unprivileged = false);
 
-// kemsim on a pseudo-terminal; Port() is the name to write into the settings.
+// kemsim on a pseudo-terminal (or with --tcp on a TCP port); Port() is the name to write into
+// the settings.
 class Receiver {
 public:
     Receiver(const ProgramFolder& folder, const std::vector<std::string>& options,

@@ -63,7 +63,8 @@ TEST(Options, ParsesValuesAndRejectsBadOnes) {
     std::string error;
     const auto o = ParseOptions({"--speed", "2.5", "--count=30", "--split", "--link", "/tmp/gps",
                                  "--hangup-after", "3", "--seed", "9", "--baud", "38400",
-                                 "--talker=GP,GN", "--profile", "gnss", "--start", "1765000000"},
+                                 "--talker=GP,GN", "--profile", "gnss", "--start", "1765000000",
+                                 "--tcp", "10110"},
                                 error);
     ASSERT_TRUE(o) << error;
     EXPECT_DOUBLE_EQ(o->speed, 2.5);
@@ -77,6 +78,7 @@ TEST(Options, ParsesValuesAndRejectsBadOnes) {
     EXPECT_EQ(o->profile.profile, Profile::Gnss);
     EXPECT_EQ(o->start, 1765000000);
     EXPECT_EQ(ParseOptions({"--profile=dualband"}, error)->Baud(), 38400u);
+    EXPECT_EQ(o->tcpPort, 10110u);
 
     const std::vector<std::vector<std::string>> bad = {
         {"--sped", "2"},           {"--speed"},         {"--speed", "fast"},
@@ -84,6 +86,7 @@ TEST(Options, ParsesValuesAndRejectsBadOnes) {
         {"--noise=yes"},           {"extra"},           {"--link", ""},
         {"--hangup-after", "nan"}, {"--baud", "14400"}, {"--talker", "gn"},
         {"--talker", "GPN"},       {"--talker", "GP,"}, {"--profile", "sirf"},
+        {"--tcp", "65536"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(args.front());
@@ -99,7 +102,7 @@ TEST(Program, HelpAndBadOptions) {
     EXPECT_EQ(status, 0);
     for (const char* option :
          {"--link", "--speed", "--replay", "--split", "--noise", "--hangup-after", "--count",
-          "--stdout", "--baud", "--talker", "--wait", "--tee", "--profile", "--start"})
+          "--stdout", "--baud", "--talker", "--wait", "--tee", "--profile", "--start", "--tcp"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     run("--frobnicate", status);
     EXPECT_EQ(status, 2);

@@ -74,6 +74,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
              return p.has_value();
          }},
         {"--talker", [&](const std::string& v) { return parseTalkers(v, o.talkers); }},
+        {"--tcp",
+         [&](const std::string& v) {
+             return parseNumber(v, o.tcpPort.emplace()) && *o.tcpPort <= 65535;
+         }},
     };
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -158,6 +162,9 @@ Options:
   --talker LIST        send RMC, GGA and GSA with these talkers instead of GP, e.g. GN (a
                        multi-constellation receiver) or GP,GN (each sentence twice); GSV stays
                        GP; also applies to --replay
+  --tcp PORT           serve the sentences over TCP on 127.0.0.1:PORT instead (0: a free
+                       port) to the first client, as a phone app or ser2net would; the first
+                       output line is then the address to enter, e.g. tcp://127.0.0.1:10110
   -h, --help           show this text
 
 At the end of a --replay or --count the line stays open for a second, so that the reading

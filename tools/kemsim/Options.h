@@ -28,6 +28,7 @@ struct Options {
     std::vector<std::string> talkers = {"GP"};  // --talker: who sends RMC, GGA and GSA, in order
     bool waitForReader = false;                 // --wait: silent until a program opens the port
     std::string teePath;                        // --tee: a copy of every byte that reached the port
+    std::optional<std::uint32_t> tcpPort;       // --tcp: serve over TCP instead (0: any port)
 };
 
 // The rates --baud accepts: those a serial port sets with a standard speed code.

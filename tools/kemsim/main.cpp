@@ -7,6 +7,7 @@
 #include "tools/kemsim/ReceiverProfile.h"
 #include "tools/kemsim/ReplayLog.h"
 #include "tools/kemsim/SimulatedReceiver.h"
+#include "tools/kemsim/TcpServer.h"
 #include "tools/kemsim/Transmitter.h"
 
 #include <fcntl.h>
@@ -161,7 +162,18 @@ int main(int argc, char** argv) {
     signal(SIGHUP, onTerminate);
 
     int fd = STDOUT_FILENO;
-    if (!options->toStdout) {
+    const bool tcp = options->tcpPort.has_value();
+    if (tcp) {
+        auto port = static_cast<std::uint16_t>(*options->tcpPort);
+        const int listener = ListenOnLoopback(port);
+        if (listener < 0)
+            return fail("cannot listen on TCP port " + std::to_string(port));
+        std::cout << TcpAddress(port) << std::endl;
+        std::cerr << "kemsim: simulated receiver on " << TcpAddress(port) << '\n';
+        fd = AcceptOneClient(listener);
+        if (fd < 0)
+            return fail("cannot accept a client");
+    } else if (!options->toStdout) {
         std::string slave;
         fd = openPseudoTerminal(slave);
         if (fd < 0)
@@ -182,7 +194,7 @@ int main(int argc, char** argv) {
         if (teeFile.Get() < 0)
             return fail("cannot write " + options->teePath);
     }
-    if (options->waitForReader && !options->toStdout && !waitForReader(fd))
+    if (options->waitForReader && !options->toStdout && !tcp && !waitForReader(fd))
         return fail("cannot watch the pseudo-terminal");
 
     TransmitSettings settings;
@@ -190,10 +202,10 @@ int main(int argc, char** argv) {
     settings.speed = options->speed;
     settings.split = options->split;
     settings.noise = options->noise;
-    settings.dropWhenFull = !options->toStdout;
+    settings.dropWhenFull = !options->toStdout && !tcp;
     settings.seed = options->seed ? *options->seed : std::random_device{}();
     settings.baud = options->Baud();
-    if (!options->toStdout)
+    if (!options->toStdout && !tcp)
         settings.readerRate = [fd] { return readerRate(fd); };
     if (options->hangupAfter)
         settings.hangupAfter = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
