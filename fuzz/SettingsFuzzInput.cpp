@@ -1,51 +1,20 @@
 #include "fuzz/SettingsFuzzInput.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 
 #include "base/IniFile.h"
 #include "base/SettingsKeys.h"
+#include "fuzz/ScratchFile.h"
 #include "gps/SourceAddress.h"
 
 namespace kem::fuzz {
-namespace {
-
-namespace fs = std::filesystem;
-
-// One scratch file per process, removed at exit.
-class Scratch {
-public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "kem-fuzz-ini-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a scratch directory");
-        }
-        m_root = pattern;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
-    }
-    std::string File() const { return (m_root / settings::kFileName).string(); }
-
-private:
-    fs::path m_root;
-};
-
-}  // namespace
 
 void ReadAndRewriteSettings(const std::uint8_t* data, std::size_t size) {
-    static const Scratch scratch;
-    {
-        std::ofstream file(scratch.File(), std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    IniFile ini(scratch.File());
+    static const ScratchFile scratch("kem-fuzz-ini", settings::kFileName);
+    scratch.Write(data, size);
+    IniFile ini(scratch.Path());
     using namespace settings;
     for (const char* key : {kYMain, kXMain, kPeriod, kRadius, kBaud, kYSet, kXSet, kXQth, kYQth}) {
         ini.ReadInteger(kSection, key, 0);
