@@ -105,7 +105,7 @@ std::string sentence(const std::string& body) {
 fs::path recordDrive(const ProgramFolder& folder) {
     std::string warmUp;
     for (int second = 0; second < 100; ++second) {
-        char time[8];
+        char time[24];
         std::snprintf(time, sizeof time, "00%02d%02d", second / 60, second % 60);
         warmUp += sentence("GPRMC," + std::string(time) + ",V,,,,,,,010126,,,N") +
                   sentence("GPGGA," + std::string(time) + ".00,,,,,0,00,,,,,,,");
