@@ -21,16 +21,6 @@ namespace {
 
 constexpr std::time_t kStart = 1765000000;  // 2025-12-06 05:46:40 UTC
 
-std::vector<std::string> fields(const std::string& body) {
-    std::vector<std::string> out(1);
-    for (const char c : body)
-        if (c == ',')
-            out.emplace_back();
-        else
-            out.back() += c;
-    return out;
-}
-
 // "$body*HH\r\n" with a correct checksum gives the body; anything else gives an empty text.
 std::string checkedBody(const std::string& line) {
     if (line.size() < 6 || line.front() != '$' || !line.ends_with("\r\n"))
@@ -60,7 +50,7 @@ TEST(SimulatedReceiver, EverySecondIsAFullCycleOfValidSentences) {
         for (const auto& line : lines) {
             const std::string body = checkedBody(line);
             ASSERT_FALSE(body.empty()) << line;
-            f.push_back(fields(body));
+            f.push_back(SplitFields(body));
         }
         EXPECT_EQ(f[0][0], "GPRMC");
         EXPECT_EQ(f[0].size(), 13u);
@@ -89,14 +79,16 @@ TEST(SimulatedReceiver, EverySecondIsAFullCycleOfValidSentences) {
 TEST(SimulatedReceiver, StartsWithoutFixThenTwoDThenThreeD) {
     const SimulatedReceiver receiver(kStart);
     const auto fixType = [&](std::int64_t s) {
-        return fields(checkedBody(receiver.Second(s)[2]))[2];
+        return SplitFields(checkedBody(receiver.Second(s)[2]))[2];
     };
-    const auto gga = [&](std::int64_t s) { return fields(checkedBody(receiver.Second(s)[1])); };
+    const auto gga = [&](std::int64_t s) {
+        return SplitFields(checkedBody(receiver.Second(s)[1]));
+    };
 
     EXPECT_EQ(fixType(0), "1");
     EXPECT_EQ(gga(0)[2], "");
     EXPECT_EQ(gga(0)[6], "0");
-    EXPECT_EQ(fields(checkedBody(receiver.Second(0)[0]))[2], "V");
+    EXPECT_EQ(SplitFields(checkedBody(receiver.Second(0)[0]))[2], "V");
     EXPECT_EQ(fixType(SimulatedReceiver::kFix2D), "2");
     EXPECT_NE(gga(SimulatedReceiver::kFix2D)[2], "");
     EXPECT_EQ(gga(SimulatedReceiver::kFix2D)[9], "") << "no height in 2D";
@@ -111,7 +103,7 @@ TEST(Profiles, GnssDualBandAndTwoTalkersSendWhatSuchReceiversSend) {
     const auto second = [&](Profile profile, std::int64_t k) {
         std::multimap<std::string, std::vector<std::string>> out;
         for (const auto& line : ProfileSecond(profile, k, receiver.Second(k)))
-            out.emplace(checkedBody(line).substr(0, 5), fields(checkedBody(line)));
+            out.emplace(checkedBody(line).substr(0, 5), SplitFields(checkedBody(line)));
         return out;
     };
     std::set<std::string> names, gpsSignals;

@@ -33,6 +33,23 @@ std::string Checksum(std::string_view body) {
     return {kHex[sum >> 4], kHex[sum & 0x0F]};
 }
 
+std::vector<std::string> SplitFields(std::string_view body) {
+    std::vector<std::string> out(1);
+    for (const char c : body)
+        if (c == ',')
+            out.emplace_back();
+        else
+            out.back() += c;
+    return out;
+}
+
+std::string JoinFields(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += (i == 0 ? "" : ",") + fields[i];
+    return out;
+}
+
 std::string Frame(std::string_view body) {
     std::string line;
     line.reserve(body.size() + 6);

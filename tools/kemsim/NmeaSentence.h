@@ -9,6 +9,10 @@ namespace kem::kemsim {
 // Two upper-case hex digits: the XOR of every character of the body (between "$" and "*").
 std::string Checksum(std::string_view body);
 
+// A sentence body's comma-separated fields, and the body made of fields again.
+std::vector<std::string> SplitFields(std::string_view body);
+std::string JoinFields(const std::vector<std::string>& fields);
+
 // "$" body "*" checksum CR LF, as a receiver sends it.
 std::string Frame(std::string_view body);
 

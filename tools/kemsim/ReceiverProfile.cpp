@@ -15,23 +15,6 @@ std::string bodyOf(const std::string& line) {
     return line.substr(1, line.find('*') - 1);
 }
 
-std::vector<std::string> split(const std::string& body) {
-    std::vector<std::string> out(1);
-    for (const char c : body)
-        if (c == ',')
-            out.emplace_back();
-        else
-            out.back() += c;
-    return out;
-}
-
-std::string join(const std::vector<std::string>& fields) {
-    std::string out;
-    for (const auto& f : fields)
-        out += (out.empty() ? "" : ",") + f;
-    return out;
-}
-
 bool is(const std::string& line, std::string_view type) {
     return line.size() > 6 && line.compare(3, type.size(), type) == 0;
 }
@@ -55,7 +38,7 @@ std::vector<std::string> gsvCycle(const std::vector<std::string>& gps, const Con
                                   int signal) {
     std::vector<std::string> out;
     for (const auto& line : gps) {
-        auto f = split(bodyOf(line));
+        auto f = SplitFields(bodyOf(line));
         f[0] = std::string(c.talker) + "GSV";
         for (std::size_t i = 4; i + 3 < f.size(); i += 4) {
             f[i] = twoDigits(std::atoi(f[i].c_str()) + c.prnOffset);
@@ -64,7 +47,7 @@ std::vector<std::string> gsvCycle(const std::vector<std::string>& gps, const Con
         }
         if (signal >= 0)
             f.emplace_back(1, c.signals[signal]);
-        out.push_back(Frame(join(f)));
+        out.push_back(Frame(JoinFields(f)));
     }
     return out;
 }
@@ -84,7 +67,7 @@ std::vector<std::string> gnss(const std::vector<std::string>& lines, bool dualBa
 
 // The "$GP" copy of a fix that GPS has no part in.
 std::string voidCopy(const std::string& line) {
-    const auto f = split(bodyOf(line));
+    const auto f = SplitFields(bodyOf(line));
     if (is(line, "RMC,"))
         return Frame("GPRMC," + f[1] + ",V,,,,,,," + f[9] + ",,,N");
     return Frame("GPGGA," + f[1] + ",,,,,0,00,,,,,,,");
@@ -123,9 +106,9 @@ std::vector<std::string> coldStart(std::int64_t second, const std::vector<std::s
     std::vector<std::string> out;
     for (const auto& line : lines) {
         if (second < kTimeRuns && (is(line, "RMC,") || is(line, "GGA,"))) {
-            auto f = split(bodyOf(line));
+            auto f = SplitFields(bodyOf(line));
             f[1] = second < kTimeFrozen ? "" : earlier(f[1], second - kTimeFrozen);
-            out.push_back(Frame(join(f)));
+            out.push_back(Frame(JoinFields(f)));
         } else {
             out.push_back(line);
         }
